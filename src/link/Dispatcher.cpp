@@ -1,0 +1,48 @@
+#include "link/Framing.h"
+#include "res/Strings.h"
+#include "ui/MirlSettingsDlg.h"
+
+namespace tolvane {
+
+void CMirlSettingsDlg::HandleDeviceMessage(const std::string& message) {
+  std::string key, value;
+  if (SplitAt(message, kKeySeparator, key, value) < 0) return;
+
+  if (key == "COM") {
+    if (value == "open") {
+      m_bDeviceReady = true;
+      EnableDeviceControls(true);
+    } else {
+      ClosePort();
+    }
+  } else if (key == "FACTORY_RESET") {
+    ClosePort();
+  }
+}
+
+void CMirlSettingsDlg::OnReplyTimeout(int timerId, int firstButton, int secondButton) {
+  m_window.KillTimer(timerId);
+  ShowMessage(LoadString(IDS_NO_RESPONSE));
+  // While the box was open the link may have closed; its buttons must then stay disabled.
+  if (!m_bDeviceReady) return;
+  m_window.EnableWindow(firstButton, true);
+  if (secondButton != 0) m_window.EnableWindow(secondButton, true);
+}
+
+void CMirlSettingsDlg::OnTimer(int id) {
+  switch (id) {
+    case TIMER_WIFI_CONNECT:
+      m_window.KillTimer(TIMER_WIFI_CONNECT);
+      if (m_bWifiConnecting && m_bWifiOn && !m_strWifiSelected.empty()) m_btnWifiConnect.EnableWindow(true);
+      break;
+    case TIMER_UPDATE_IP: OnReplyTimeout(id, IDC_UPDATE_IP, IDC_UPDATE_DOMAIN); break;
+    case TIMER_SET_ACCOUNT: OnReplyTimeout(id, IDC_SET_ACCOUNT, 0); break;
+    case TIMER_SET_APN: OnReplyTimeout(id, IDC_SET_APN, IDC_CLEAR_APN); break;
+    case TIMER_UPDATE_DEALER_PW: OnReplyTimeout(id, IDC_UPDATE_DEALER_PW, 0); break;
+    case TIMER_UPDATE_DOMAIN: OnReplyTimeout(id, IDC_UPDATE_DOMAIN, IDC_UPDATE_IP); break;
+    case TIMER_CLEAR_APN: OnReplyTimeout(id, IDC_SET_APN, IDC_CLEAR_APN); break;
+    default: break;
+  }
+}
+
+}  // namespace tolvane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tolvane {
+
+// What the port tells the logic; called on the window's thread.
+class IPortEvents {
+ public:
+  virtual ~IPortEvents() = default;
+  // Text has arrived; fetch it with IPort::ReadInput.
+  virtual void OnComm() = 0;
+  // The device behind the open port went away (cable pulled, other end closed).
+  virtual void OnPortLost() = 0;
+};
+
+// The serial port. Everything but Write runs on the window's thread.
+class IPort {
+ public:
+  virtual ~IPort() = default;
+
+  virtual void SetEventSink(IPortEvents* sink) = 0;
+
+  // The port's stored start values: settings "baud,parity,data,stop" and buffer sizes.
+  virtual std::string GetSettings() const = 0;
+  virtual int GetInBufferSize() const = 0;
+  virtual int GetOutBufferSize() const = 0;
+
+  // False when the port does not exist, is held by another process, or refuses the buffers.
+  virtual bool Open(int portNumber, int inBufferSize, int outBufferSize) = 0;
+  // Applies "921600,n,8,1"-style settings to the open port; on failure, the port's own error text.
+  virtual bool ApplySettings(const std::string& settings, std::string& errorText) = 0;
+  virtual bool IsOpen() const = 0;
+  // Sends what was written before, then closes.
+  virtual void Close() = 0;
+  // Callable from the sender thread; never blocks on the line. False when the text cannot be taken.
+  virtual bool Write(const std::string& text) = 0;
+  // Text received since the last call, decoded, whole characters only.
+  virtual std::string ReadInput() = 0;
+};
+
+// The serial ports the system offers, each "COM" + number + " (" + device + ")".
+class IPortList {
+ public:
+  virtual ~IPortList() = default;
+  virtual std::vector<std::string> ListPorts() = 0;
+};
+
+}  // namespace tolvane

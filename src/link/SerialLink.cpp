@@ -1,0 +1,124 @@
+#include <cstdlib>
+
+#include "res/Strings.h"
+#include "ui/MirlSettingsDlg.h"
+
+namespace tolvane {
+
+bool CMirlSettingsDlg::EnumSerialPorts() {
+  for (const std::string& port : m_portList.ListPorts()) m_cbPort.AddString(port);
+  return m_cbPort.GetCount() > 0;
+}
+
+std::int16_t CMirlSettingsDlg::GetSelectedPort() {
+  const std::string text = m_cbPort.GetWindowText();
+  if (text.size() < 3) return 0;
+  // atoi: optional blanks and sign, digits up to the first other character, none gives 0.
+  return static_cast<std::int16_t>(std::atoi(text.c_str() + 3));
+}
+
+void CMirlSettingsDlg::OnSelchangePort() {
+  m_cbPort.SetCurSel(m_cbPort.GetCurSel());
+  m_nComPort = GetSelectedPort();
+}
+
+void CMirlSettingsDlg::OnConnect() {
+  if (m_comm.IsOpen()) {
+    ClosePort();
+    return;
+  }
+  // A receiver left over from a link that closed itself may still be finishing its last piece.
+  StopWorkerThreads();
+  if (!m_comm.Open(m_nComPort, m_nInBufferSize, m_nOutBufferSize)) {
+    ShowMessage("COM" + std::to_string(m_nComPort) + LoadString(IDS_PORT_OPEN_FAILED));
+    return;
+  }
+  std::string errorText;
+  if (!m_comm.ApplySettings(m_strCommSettings, errorText)) {
+    // Never leave a port open behind a "Connect" caption.
+    m_comm.Close();
+    ShowMessage(errorText);
+    return;
+  }
+  m_btnConnect.SetWindowText(LoadString(IDS_CLOSE));
+  QueueCommand("COM:open");
+  m_bRunning = true;
+  StartWorkerThreads();
+}
+
+void CMirlSettingsDlg::StartWorkerThreads() {
+  m_nLinkGeneration = m_hop.Open();
+  m_recvThread = std::thread(&CMirlSettingsDlg::RecvThreadProc, this);
+  m_sendThread = std::thread(&CMirlSettingsDlg::SendThreadProc, this);
+}
+
+void CMirlSettingsDlg::StopWorkerThreads() {
+  // The sender never waits for the window, so joining it is always safe.
+  if (m_sendThread.joinable()) m_sendThread.join();
+  // Inside a hop the receiver is waiting for us: it ends by itself after its current piece.
+  if (m_hop.IsRunningHop()) return;
+  m_hop.CancelAll();
+  if (m_recvThread.joinable()) m_recvThread.join();
+}
+
+void CMirlSettingsDlg::ClosePort() {
+  m_bRunning = false;
+  StopWorkerThreads();
+  if (m_comm.IsOpen()) {
+    m_comm.Write("COM:close~");
+    m_comm.Close();
+  }
+  m_btnConnect.SetWindowText(LoadString(IDS_CONNECT));
+  EnableDeviceControls(false);
+  ResetDeviceState();
+}
+
+void CMirlSettingsDlg::OnPortLost() {
+  if (m_comm.IsOpen()) ClosePort();
+}
+
+void CMirlSettingsDlg::EnableDeviceControls(bool bEnable) {
+  m_btnBtOpen.EnableWindow(bEnable);
+  m_btnGpsOpen.EnableWindow(bEnable);
+  m_btnWifiOpen.EnableWindow(bEnable);
+  m_btnWifiConnect.EnableWindow(bEnable && !m_strWifiSelected.empty());
+  m_btnWriteImei.EnableWindow(bEnable);
+  m_btnBtPair.EnableWindow(bEnable && !m_strBtSelected.empty());
+  m_btnBtSearch.EnableWindow(bEnable && m_bBtOn);
+  m_btnUpdateIp.EnableWindow(bEnable);
+  m_btnUpdateDomain.EnableWindow(bEnable);
+  m_btnSetAccount.EnableWindow(bEnable);
+  m_btnSetApn.EnableWindow(bEnable);
+  m_btnClearApn.EnableWindow(bEnable);
+  m_btnUpdateDealerPw.EnableWindow(bEnable);
+  m_btnSetLanguage.EnableWindow(bEnable);
+  m_btnSetNetwork.EnableWindow(bEnable);
+  m_btnFactoryReset.EnableWindow(bEnable);
+}
+
+void CMirlSettingsDlg::ResetDeviceState() {
+  m_window.KillTimer(TIMER_WIFI_CONNECT);
+  m_bDeviceReady = false;
+  EnableDeviceControls(false);
+  for (const int timer : {TIMER_UPDATE_IP, TIMER_SET_ACCOUNT, TIMER_SET_APN, TIMER_UPDATE_DEALER_PW,
+                          TIMER_UPDATE_DOMAIN, TIMER_CLEAR_APN})
+    m_window.KillTimer(timer);
+  m_strLastIp.clear();
+  m_ipServer.ClearAddress();
+  for (CEdit* edit : {&m_editAccount, &m_editAccountPassword, &m_editApnName, &m_editApnPassword,
+                      &m_editDealerPassword, &m_editGpsRaw, &m_editGpsSatellites, &m_editGpsStatus})
+    edit->SetWindowText("");
+  m_listWifi.DeleteAllItems();
+  m_editWifiName.SetWindowText("");
+  m_strWifiSelected.clear();
+  m_strWifiCurrent.clear();
+  m_bWifiConnecting = false;
+  m_listBt.DeleteAllItems();
+  m_strBtSelected.clear();
+  m_bBtPairing = false;
+  m_listRecv.RemoveAll();
+  m_listSend.RemoveAll();
+  m_strLanguage.clear();
+}
+
+}  // namespace tolvane

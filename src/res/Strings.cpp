@@ -1,0 +1,84 @@
+#include "res/Strings.h"
+
+#include <array>
+
+namespace tolvane {
+namespace {
+
+struct StringEntry {
+  int id;
+  const char* english;
+  const char* chinese;
+};
+
+constexpr std::array<StringEntry, 50> kStringTable{{
+    {101, "About Tolvane(&A)...", "关于 Tolvane(&A)..."},
+    {102, "Connect", "连接"},
+    {103, "Close", "关闭"},
+    {104, " Error, the serial port is occupied or does not exist!", " 出错，该串口被占用或不存在！"},
+    {105, "Write IMEI OK, Restart the device to be effective!", "IMEI成功写入，重启设备方能生效！"},
+    {106, "Write IMEI fail", "IMEI写入失败！"},
+    {107, "IMEI length error, must be 15 digits", "IMEI长度不对，必须为15位数字"},
+    {108, "Unknow error", "未知错误"},
+    {109, "Close Wi-Fi", "关闭Wi-Fi"},
+    {110, "Open Wi-Fi", "打开Wi-Fi"},
+    {111, "(Connected)", "(已连接)"},
+    {112, "Connect successfully", "连接成功"},
+    {113, "Connect fail, check password,please.", "连接失败，请确认密码是否正确"},
+    {114, "Open BT", "打开蓝牙"},
+    {115, "Close BT", "关闭蓝牙"},
+    {116, "Pair", "配对"},
+    {117, "Unpair", "取消配对"},
+    {118, "Pair OK", "配对成功"},
+    {119, "Pair fail", "配对失败"},
+    {120, "Unpair OK", "取消配对成功"},
+    {121, "Unpair fail", "取消配对失败"},
+    {122, "Close GPS", "关闭GPS"},
+    {123, "Open GPS", "打开GPS"},
+    {124, "Paired", "已配对"},
+    {125, "grid", "格"},
+    {126, "Update IP OK", "更新IP成功"},
+    {127, "Update IP fail", "更新IP失败"},
+    {128, "Update domain OK", "更新域名成功"},
+    {129, "Update domain fail", "更新域名失败"},
+    {130, "Update account and password OK", "账号和密码更新成功"},
+    {131, "Update account and password fail", "账号和密码更新失败"},
+    {132, "Update APN OK", "APN更新成功"},
+    {133, "Update APN fail", "APN更新失败"},
+    {134, "APN can not be empty", "APN名不能为空"},
+    {135, "Clear APN OK", "清除APN成功"},
+    {136, "Clear APN fail", "清除APN失败"},
+    {137, "Update dealer password OK", "经销商密码更新成功"},
+    {138, "Update dealer password fail", "经销商密码更新失败"},
+    {139, "Parlo apk without response", "对讲应用无响应"},
+    {140, "Set Language OK", "切换语言成功"},
+    {141, "Set Language fail", "切换语言失败"},
+    {142, "中文简体", "中文简体"},
+    {143, "English", "English"},
+    {144, "Set network OK", "设置网络类型成功"},
+    {145, "Set network fail", "设置网络类型失败"},
+    {146, "Name", "名称"},
+    {147, "Address", "地址"},
+    {148, "Status", "状态"},
+    {149, "Signal-strength", "信号强度"},
+    {150, "Security category", "安全类别"},
+}};
+
+thread_local TextLanguage t_language = TextLanguage::English;
+
+}  // namespace
+
+void SetThreadTextLanguage(TextLanguage language) { t_language = language; }
+
+TextLanguage GetThreadTextLanguage() { return t_language; }
+
+std::string LoadString(int id, TextLanguage language) {
+  const int first = kStringTable.front().id;
+  if (id < first || id > kStringTable.back().id) return {};
+  const StringEntry& entry = kStringTable[static_cast<std::size_t>(id - first)];
+  return language == TextLanguage::English ? entry.english : entry.chinese;
+}
+
+std::string LoadString(int id) { return LoadString(id, t_language); }
+
+}  // namespace tolvane

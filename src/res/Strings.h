@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+
+namespace tolvane {
+
+enum class TextLanguage { English, Chinese };
+
+// The language that LoadString answers in, chosen per thread; English unless set.
+void SetThreadTextLanguage(TextLanguage language);
+TextLanguage GetThreadTextLanguage();
+
+// String table 101-150 in the calling thread's language, as UTF-8. Unknown ids give "".
+std::string LoadString(int id);
+std::string LoadString(int id, TextLanguage language);
+
+enum StringId : int {
+  IDS_ABOUTBOX = 101,
+  IDS_CONNECT = 102,
+  IDS_CLOSE = 103,
+  IDS_PORT_OPEN_FAILED = 104,
+  IDS_WRITE_IMEI_OK = 105,
+  IDS_WRITE_IMEI_FAIL = 106,
+  IDS_IMEI_LENGTH_ERROR = 107,
+  IDS_UNKNOWN_ERROR = 108,
+  IDS_CLOSE_WIFI = 109,
+  IDS_OPEN_WIFI = 110,
+  IDS_WIFI_CONNECTED = 111,
+  IDS_CONNECT_OK = 112,
+  IDS_WIFI_CONNECT_FAIL = 113,
+  IDS_OPEN_BT = 114,
+  IDS_CLOSE_BT = 115,
+  IDS_PAIR = 116,
+  IDS_UNPAIR = 117,
+  IDS_PAIR_OK = 118,
+  IDS_PAIR_FAIL = 119,
+  IDS_UNPAIR_OK = 120,
+  IDS_UNPAIR_FAIL = 121,
+  IDS_CLOSE_GPS = 122,
+  IDS_OPEN_GPS = 123,
+  IDS_PAIRED = 124,
+  IDS_GRID = 125,
+  IDS_UPDATE_IP_OK = 126,
+  IDS_UPDATE_IP_FAIL = 127,
+  IDS_UPDATE_DOMAIN_OK = 128,
+  IDS_UPDATE_DOMAIN_FAIL = 129,
+  IDS_SET_ACCOUNT_OK = 130,
+  IDS_SET_ACCOUNT_FAIL = 131,
+  IDS_SET_APN_OK = 132,
+  IDS_SET_APN_FAIL = 133,
+  IDS_APN_EMPTY = 134,
+  IDS_CLEAR_APN_OK = 135,
+  IDS_CLEAR_APN_FAIL = 136,
+  IDS_DEALER_PW_OK = 137,
+  IDS_DEALER_PW_FAIL = 138,
+  IDS_NO_RESPONSE = 139,
+  IDS_SET_LANGUAGE_OK = 140,
+  IDS_SET_LANGUAGE_FAIL = 141,
+  IDS_CHINESE = 142,
+  IDS_ENGLISH = 143,
+  IDS_SET_NETWORK_OK = 144,
+  IDS_SET_NETWORK_FAIL = 145,
+  IDS_COLUMN_NAME = 146,
+  IDS_COLUMN_ADDRESS = 147,
+  IDS_COLUMN_STATUS = 148,
+  IDS_COLUMN_SIGNAL = 149,
+  IDS_SECURITY = 150,
+};
+
+}  // namespace tolvane

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "link/IPort.h"
+#include "link/StringQueue.h"
+#include "link/WindowHop.h"
+#include "res/Picture.h"
+#include "ui/Controls.h"
+#include "ui/ControlIds.h"
+#include "ui/IWindow.h"
+
+namespace tolvane {
+
+// The main window's logic: every member and operation of the settings dialog. It owns the state;
+// the window and the port are reached only through their interfaces. Everything runs on the
+// window's thread except the two worker threads, which touch only the queues, the run flag and
+// IPort::Write, and reach the window through m_hop.
+class CMirlSettingsDlg : public IPortEvents {
+ public:
+  using Sleeper = std::function<void(std::chrono::milliseconds)>;
+
+  CMirlSettingsDlg(IWindow& window, IPort& port, IPortList& portList);
+  ~CMirlSettingsDlg() override;
+  CMirlSettingsDlg(const CMirlSettingsDlg&) = delete;
+  CMirlSettingsDlg& operator=(const CMirlSettingsDlg&) = delete;
+
+  // Start-up, system menu and shut-down.
+  bool OnInitDialog();
+  void InitDialogControls();
+  void OnSysCommand(int commandId);
+  void OnDestroy();
+
+  // Serial link and connection.
+  bool EnumSerialPorts();
+  std::int16_t GetSelectedPort();
+  void OnSelchangePort();
+  void OnConnect();
+  void ClosePort();
+  void EnableDeviceControls(bool bEnable);
+  void ResetDeviceState();
+
+  // Framing and transport.
+  void QueueCommand(const std::string& text);
+  void OnComm() override;
+  void OnPortLost() override;
+  static unsigned SendThreadProc(CMirlSettingsDlg* dialog);
+  static unsigned RecvThreadProc(CMirlSettingsDlg* dialog);
+
+  // Dispatcher and reply timers.
+  void HandleDeviceMessage(const std::string& message);
+  void OnTimer(int id);
+
+  // Lets tests count the worker threads' polling passes instead of waiting on the clock.
+  void SetSleeper(Sleeper sleeper) { m_sleep = std::move(sleeper); }
+
+  // Read access for the window layer and tests.
+  bool IsDeviceReady() const { return m_bDeviceReady; }
+  bool IsRunning() const { return m_bRunning; }
+  std::int16_t GetComPort() const { return m_nComPort; }
+  const std::string& GetCommSettings() const { return m_strCommSettings; }
+  std::int16_t GetInBufferSize() const { return m_nInBufferSize; }
+  std::int16_t GetOutBufferSize() const { return m_nOutBufferSize; }
+  const CStringQueue& GetSendQueue() const { return m_listSend; }
+  const CStringQueue& GetRecvQueue() const { return m_listRecv; }
+  const CImageList& GetSignalImages() const { return m_imgSignal; }
+
+ private:
+  void ShowMessage(const std::string& text) { m_window.MessageBox(text); }
+  void StopWorkerThreads();
+  void StartWorkerThreads();
+  void OnReplyTimeout(int timerId, int firstButton, int secondButton);
+
+  IWindow& m_window;
+
+  // Control members, in declaration order.
+  CButton m_btnWriteImei;
+  CButton m_btnUpdateIp;
+  CButton m_btnBtSearch;
+  CButton m_btnBtPair;
+  CButton m_btnBtOpen;
+  CButton m_btnConnect;
+  CButton m_btnGpsOpen;
+  CButton m_btnWifiConnect;
+  CButton m_btnWifiOpen;
+  CComboBox m_cbPort;
+  CEdit m_editGpsRaw;
+  CEdit m_editGpsSatellites;
+  CEdit m_editGpsStatus;
+  CEdit m_editImei;
+  CEdit m_editWifiName;
+  CEdit m_editWifiPassword;
+  CListCtrl m_listWifi;
+  CImageList m_imgSignal;
+  CListCtrl m_listBt;
+  IPort& m_comm;
+  CIPAddressCtrl m_ipServer;
+  CButton m_btnSetAccount;
+  CButton m_btnSetApn;
+  CButton m_btnUpdateDealerPw;
+  CEdit m_editAccount;
+  CEdit m_editAccountPassword;
+  CEdit m_editApnName;
+  CEdit m_editApnPassword;
+  CEdit m_editDealerPassword;
+  CButton m_btnSetLanguage;
+  CComboBox m_cbLanguage;
+  CButton m_btnClearApn;
+  CButton m_btnUpdateDomain;
+  CEdit m_editApnUser;
+  CEdit m_editDomain;
+  CButton m_btnSetNetwork;
+  CComboBox m_cbNetworkType;
+  CEdit m_editBtPin;
+  CButton m_btnFactoryReset;
+
+  // Link state.
+  bool m_bDeviceReady = false;
+  std::int16_t m_nComPort = 0;
+  std::string m_strCommSettings;
+  std::int16_t m_nInBufferSize = 0;
+  std::int16_t m_nOutBufferSize = 0;
+  std::atomic<bool> m_bRunning{false};
+
+  // Radio state.
+  bool m_bWifiOn = false;
+  bool m_bBtOn = false;
+  bool m_bGpsOn = false;
+
+  CStringQueue m_listRecv;
+  CStringQueue m_listSend;
+
+  bool m_bWifiConnecting = false;
+  std::string m_strWifiSelected;
+  std::string m_strWifiCurrent;
+  bool m_bBtPairing = false;
+  std::string m_strBtSelected;
+  std::string m_strLastIp;
+  std::string m_strLanguage;
+  std::string m_strNetworkType;
+
+  IPortList& m_portList;
+  CWindowHop m_hop;
+  int m_nLinkGeneration = 0;
+  Sleeper m_sleep;
+  std::thread m_recvThread;
+  std::thread m_sendThread;
+};
+
+}  // namespace tolvane
