@@ -74,7 +74,8 @@ void CMirlSettingsDlg::ClosePort() {
 }
 
 void CMirlSettingsDlg::OnPortLost() {
-  if (m_comm.IsOpen()) ClosePort();
+  // The port layer has already let go of the dead device; finish the close as Close would.
+  if (m_bRunning) ClosePort();
 }
 
 void CMirlSettingsDlg::EnableDeviceControls(bool bEnable) {
