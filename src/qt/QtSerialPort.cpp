@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <QTimer>
+#include <utility>
 
 namespace tolvane {
 

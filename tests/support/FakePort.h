@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "link/IPort.h"
+
+namespace tolvane::testing {
+
+// A scripted port: it can refuse an open, fail its settings or writes, feed received pieces and
+// vanish. Writes may come from any thread; everything else from the test's (window's) thread.
+class CFakePort : public IPort {
+ public:
+  void SetEventSink(IPortEvents* sink) override { m_sink = sink; }
+  std::string GetSettings() const override { return "921600,n,8,1"; }
+  int GetInBufferSize() const override { return 2048; }
+  int GetOutBufferSize() const override { return 1024; }
+  bool Open(int portNumber, int inBufferSize, int outBufferSize) override;
+  bool ApplySettings(const std::string& settings, std::string& errorText) override;
+  bool IsOpen() const override { return m_bOpen; }
+  void Close() override;
+  bool Write(const std::string& text) override;
+  std::string ReadInput() override;
+
+  // Test side.
+  void Feed(const std::string& piece);  // data arrives, the port tells the sink
+  void Vanish();                        // the device goes away
+  std::vector<std::string> Writes() const;
+  std::string WrittenText() const;
+  void ClearWrites();
+
+  bool refuseOpen = false;
+  std::string settingsError;  // non-empty: ApplySettings fails with it
+  bool failWrites = false;
+  std::function<void(const std::string&)> onWrite;  // runs on the writing thread
+
+  int openedPort = -1;
+  int openedInBuffer = 0;
+  int openedOutBuffer = 0;
+  std::string appliedSettings;
+  int openCount = 0;
+  int closeCount = 0;
+
+ private:
+  IPortEvents* m_sink = nullptr;
+  bool m_bOpen = false;
+  std::string m_input;
+  mutable std::mutex m_writesLock;
+  std::vector<std::string> m_writes;
+};
+
+class CFakePortList : public IPortList {
+ public:
+  explicit CFakePortList(std::vector<std::string> initial = {}) : ports(std::move(initial)) {}
+  std::vector<std::string> ListPorts() override { return ports; }
+  std::vector<std::string> ports;
+};
+
+}  // namespace tolvane::testing
