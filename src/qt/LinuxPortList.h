@@ -5,25 +5,25 @@
 #include <vector>
 
 #include "link/IPort.h"
+#include "link/PortNaming.h"
 
 namespace tolvane {
-
-// One serial device the system offers, with the COM number it is shown under.
-struct CPortEntry {
-  int number = 0;          // COM number
-  std::string device;      // short name, e.g. "ttyUSB0" or "ttySIM0"
-  std::string path;        // what to open, e.g. "/dev/ttyUSB0" or "/dev/pts/3"
-  std::string Caption() const;  // "COM33 (ttyUSB0)"
-};
 
 // Serial ports on Linux: the system's serial devices plus the simulated devices that
 // tolvane-devsim registered for this user.
 class CLinuxPortList : public IPortList {
  public:
+  // An empty registry directory means the per-user default, looked up at each discovery.
+  explicit CLinuxPortList(std::string registryDirectory = {});
+
   std::vector<std::string> ListPorts() override;
   // Looks the number up afresh, so a device plugged in since start-up can still be opened.
   std::optional<CPortEntry> FindPort(int number);
+  // Ordered by number, one entry per number.
   std::vector<CPortEntry> Discover();
+
+ private:
+  std::string m_strRegistryDirectory;
 };
 
 }  // namespace tolvane
