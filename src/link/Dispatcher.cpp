@@ -8,7 +8,15 @@ void CMirlSettingsDlg::HandleDeviceMessage(const std::string& message) {
   std::string key, value;
   if (SplitAt(message, kKeySeparator, key, value) < 0) return;
 
-  if (key == "COM") {
+  if (key == "IMEI") {
+    if (value == "ok")
+      ShowMessage(LoadString(IDS_WRITE_IMEI_OK));
+    else if (value == "fail")
+      ShowMessage(LoadString(IDS_WRITE_IMEI_FAIL));
+    else
+      m_editImei.SetWindowText(value);
+    if (m_bDeviceReady) m_btnWriteImei.EnableWindow(true);
+  } else if (key == "COM") {
     if (value == "open") {
       m_bDeviceReady = true;
       EnableDeviceControls(true);

@@ -144,6 +144,11 @@ void CHeadlessWindow::PostToWindowThread(std::function<void()> task) {
   m_posted.push_back(std::move(task));
 }
 
+int CHeadlessWindow::PendingPostedCount() const {
+  std::lock_guard lock(m_postedLock);
+  return static_cast<int>(m_posted.size());
+}
+
 int CHeadlessWindow::RunPosted() {
   std::vector<std::function<void()>> tasks;
   {

@@ -84,6 +84,7 @@ class CHeadlessWindow : public IWindow {
   // Moves the clock on and fires every timer that falls due, in order of expiry.
   void AdvanceClock(int milliseconds);
 
+  int PendingPostedCount() const;
   // Runs the posted tasks that are waiting; returns how many ran.
   int RunPosted();
   // Pumps posted tasks until `done` holds or the bound passes; returns `done()`.

@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TimeoutCase{TIMER_UPDATE_DEALER_PW, 6000, {IDC_UPDATE_DEALER_PW}},
                       TimeoutCase{TIMER_UPDATE_DOMAIN, 6000, {IDC_UPDATE_DOMAIN, IDC_UPDATE_IP}},
                       TimeoutCase{TIMER_CLEAR_APN, 10000, {IDC_SET_APN, IDC_CLEAR_APN}}),
-    [](const ::testing::TestParamInfo<TimeoutCase>& info) { return "Timer" + std::to_string(info.param.timer); });
+    [](const ::testing::TestParamInfo<TimeoutCase>& param) { return "Timer" + std::to_string(param.param.timer); });
 
 TEST_F(Dispatcher, rearmingATimerRestartsTheFullInterval) {
   StartUp();
@@ -134,6 +134,35 @@ TEST_F(Dispatcher, closeStopsEveryReplyTimer) {
   for (int timer = TIMER_WIFI_CONNECT; timer <= TIMER_CLEAR_APN; ++timer) window.SetTimer(timer, 1000);
   dlg->OnConnect();
   window.AdvanceClock(60000);
+  EXPECT_TRUE(window.MessageBoxes().empty());
+}
+
+}  // namespace
+}  // namespace tolvane::testing
+
+namespace tolvane::testing {
+namespace {
+
+using ImeiReply = LinkTest;
+
+TEST_F(ImeiReply, okAndFailShowTheirMessagesAndReenableWriteImeiWhenReady) {
+  StartUp();
+  ConnectReady();
+  window.EnableWindow(IDC_WRITE_IMEI, false);
+  dlg->HandleDeviceMessage("IMEI:ok");
+  EXPECT_TRUE(Enabled(IDC_WRITE_IMEI));
+  window.EnableWindow(IDC_WRITE_IMEI, false);
+  dlg->HandleDeviceMessage("IMEI:fail");
+  EXPECT_TRUE(Enabled(IDC_WRITE_IMEI));
+  EXPECT_EQ(window.MessageBoxes(), (std::vector<std::string>{"Write IMEI OK, Restart the device to be effective!",
+                                                             "Write IMEI fail"}));
+}
+
+TEST_F(ImeiReply, anyOtherValueIsTheDevicesImei) {
+  StartUp();
+  dlg->HandleDeviceMessage("IMEI:356938035643809");
+  EXPECT_EQ(window.GetWindowText(IDC_IMEI), "356938035643809");
+  EXPECT_FALSE(Enabled(IDC_WRITE_IMEI));  // not ready: stays as it was
   EXPECT_TRUE(window.MessageBoxes().empty());
 }
 
