@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts the simulated device and then Tolvane, with the
+# simulated port in the port list so that Connect works at once.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  cat >&2 <<'MSG'
+Tolvane is a desktop program and there is no display here (DISPLAY and WAYLAND_DISPLAY are unset).
+Run it from a desktop session, or on a virtual display:
+    apt-get install xvfb xauth && xvfb-run -a scripts/run.sh
+MSG
+  exit 1
+fi
+
+scripts/install-deps.sh
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)" --target tolvane tolvane-devsim
+
+build=build/release
+log=$(mktemp)
+"$build/tools/devsim/tolvane-devsim" >"$log" 2>&1 &
+devsim=$!
+trap 'kill "$devsim" 2>/dev/null; wait "$devsim" 2>/dev/null || true; rm -f "$log"' EXIT
+# The window lists the ports once, at start-up: wait until the device has registered its port.
+for _ in $(seq 100); do
+  [ -s "$log" ] && break
+  kill -0 "$devsim" 2>/dev/null || { cat "$log" >&2; exit 1; }
+  sleep 0.1
+done
+head -n 1 "$log"
+"$build/src/app/tolvane"
