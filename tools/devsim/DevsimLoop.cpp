@@ -1,0 +1,117 @@
+#include "DevsimLoop.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tolvane::devsim {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// A hang-up flushes what the PC has not read yet; this gives it time to read the last answer.
+constexpr auto kUnplugGrace = 200ms;
+
+}  // namespace
+
+CDevsimLoop::CDevsimLoop(const CDevsimOptions& options, CPseudoTerminal& line, CDeviceModel& model,
+                         CLineWriter& writer, std::ostream& console)
+    : m_options(options), m_line(line), m_model(model), m_writer(writer), m_console(console) {}
+
+void CDevsimLoop::Note(const std::string& text) { m_console << "tolvane-devsim: " << text << std::endl; }
+
+void CDevsimLoop::Send(const std::string& message, std::chrono::milliseconds holdBack, Clock::time_point now) {
+  Note("device says " + message);
+  m_writer.Queue(message, holdBack, now);
+}
+
+CDevsimLoop::Outcome CDevsimLoop::Run(const volatile std::sig_atomic_t& stopRequested, const sigset_t& waitMask) {
+  const int lineFd = m_line.DeviceFd();
+  while (!stopRequested) {
+    const Clock::time_point now = Clock::now();
+    if (!m_writer.WriteDue(lineFd, now)) return Outcome::LineLost;
+
+    int timeoutMs = m_writer.PollTimeout(now);
+    if (m_bUnplugging && m_writer.IsIdle()) {
+      if (!m_unplugAt) m_unplugAt = now + kUnplugGrace;
+      if (now >= *m_unplugAt) return Outcome::Unplugged;
+      timeoutMs = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(*m_unplugAt - now).count());
+    }
+
+    pollfd fds[2] = {{lineFd, 0, 0}, {STDIN_FILENO, POLLIN, 0}};
+    if (!m_bUnplugging) fds[0].events |= POLLIN;
+    if (m_writer.IsBlocked()) fds[0].events |= POLLOUT;
+    timespec timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1'000'000L};
+    const int ready = ::ppoll(fds, m_bConsoleOpen ? 2 : 1, timeoutMs < 0 ? nullptr : &timeout, &waitMask);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      Note(std::string("poll failed: ") + std::strerror(errno));
+      return Outcome::LineLost;
+    }
+    const Clock::time_point woke = Clock::now();
+    if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) && !m_bUnplugging && !ReadFromPc(woke))
+      return Outcome::LineLost;
+    if (m_bConsoleOpen && fds[1].revents) ReadConsole(woke);
+  }
+  return Outcome::Stopped;
+}
+
+bool CDevsimLoop::ReadFromPc(Clock::time_point now) {
+  char buffer[4096];
+  for (;;) {
+    const ssize_t count = ::read(m_line.DeviceFd(), buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
+    if (count <= 0) return false;
+    m_cutter.Append(std::string_view(buffer, static_cast<std::size_t>(count)));
+    std::string message;
+    while (!m_bUnplugging && m_cutter.Next(message)) OnMessage(message, now);
+  }
+}
+
+void CDevsimLoop::OnMessage(const std::string& message, Clock::time_point now) {
+  ++m_nCommands;
+  Note("PC says " + message);
+  const bool wasOpen = m_model.State().bLinkOpen;
+  const CDeviceResponse response = m_model.HandleMessage(message);
+  for (const std::string& note : response.notes) Note(note);
+  if (wasOpen && !m_model.State().bLinkOpen) {
+    // The PC has let go: what it has not read would greet its next session.
+    m_writer.Discard();
+    m_line.DiscardUnread();
+  }
+  if (m_options.bSilent) {
+    if (!response.replies.empty()) Note("silent: no answer");
+  } else {
+    for (const std::string& reply : response.replies) Send(reply, m_options.faults.delay, now);
+  }
+  if (m_options.nUnplugAfter > 0 && m_nCommands >= m_options.nUnplugAfter) {
+    Note("pulling the cable after " + std::to_string(m_nCommands) + " commands");
+    m_bUnplugging = true;
+  }
+}
+
+void CDevsimLoop::ReadConsole(Clock::time_point now) {
+  char buffer[1024];
+  const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+  if (count < 0 && (errno == EINTR || errno == EAGAIN)) return;
+  if (count <= 0) {
+    m_bConsoleOpen = false;
+    return;
+  }
+  m_strConsoleInput.append(buffer, static_cast<std::size_t>(count));
+  std::size_t end;
+  while ((end = m_strConsoleInput.find('\n')) != std::string::npos) {
+    std::string line = m_strConsoleInput.substr(0, end);
+    m_strConsoleInput.erase(0, end + 1);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.back() == kTerminator) line.pop_back();
+    if (line.empty() || m_bUnplugging) continue;
+    Send(line, 0ms, now);
+  }
+}
+
+}  // namespace tolvane::devsim

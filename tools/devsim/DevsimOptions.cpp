@@ -1,0 +1,84 @@
+#include "DevsimOptions.h"
+
+#include <charconv>
+
+namespace tolvane::devsim {
+
+namespace {
+
+bool ParseCount(const std::string& text, long long maximum, long long& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && stop == end && value >= 0 && value <= maximum;
+}
+
+}  // namespace
+
+std::optional<CDevsimOptions> ParseDevsimOptions(const std::vector<std::string>& arguments,
+                                                 std::string& errorText) {
+  CDevsimOptions options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    const auto takeValue = [&](std::string& value) {
+      if (i + 1 >= arguments.size()) {
+        errorText = option + " needs a value";
+        return false;
+      }
+      value = arguments[++i];
+      return true;
+    };
+    const auto takeCount = [&](long long maximum, long long& value) {
+      std::string text;
+      if (!takeValue(text)) return false;
+      if (ParseCount(text, maximum, value)) return true;
+      errorText = option + " takes a whole number from 0 to " + std::to_string(maximum) + ", not \"" + text + "\"";
+      return false;
+    };
+
+    long long count = 0;
+    if (option == "-h" || option == "--help") {
+      options.bHelp = true;
+    } else if (option == "--silent") {
+      options.bSilent = true;
+    } else if (option == "--split") {
+      options.faults.bSplit = true;
+    } else if (option == "--garbage") {
+      options.faults.bGarbage = true;
+    } else if (option == "--delay") {
+      if (!takeCount(3'600'000, count)) return std::nullopt;
+      options.faults.delay = std::chrono::milliseconds(count);
+    } else if (option == "--unplug-after") {
+      if (!takeCount(1'000'000'000, count)) return std::nullopt;
+      options.nUnplugAfter = static_cast<int>(count);
+    } else if (option == "--seed") {
+      if (!takeCount(4'294'967'295LL, count)) return std::nullopt;
+      options.seed = static_cast<unsigned>(count);
+    } else if (option == "--registry") {
+      if (!takeValue(options.strRegistryDirectory)) return std::nullopt;
+    } else {
+      errorText = "unknown option \"" + option + "\"";
+      return std::nullopt;
+    }
+  }
+  return options;
+}
+
+std::string DevsimUsage() {
+  return "Usage: tolvane-devsim [options]\n"
+         "\n"
+         "A simulated Mirl intercom on a pseudo-terminal. It registers itself so that Tolvane\n"
+         "lists it as COM200 (ttySIM0) and up, and answers the way the intercom app would.\n"
+         "Each line typed on standard input is sent to the PC as one message, e.g. COM:close.\n"
+         "\n"
+         "  --silent           read commands but never answer them\n"
+         "  --split            send every message in random pieces, with short pauses\n"
+         "  --delay MS         hold every answer back MS milliseconds\n"
+         "  --garbage          send junk between messages, each run cut off by \"~\"\n"
+         "  --unplug-after N   after N commands, drop the line like a pulled cable and exit\n"
+         "  --seed N           seed for --split and --garbage, to repeat a run\n"
+         "  --registry DIR     register in DIR (default: $TOLVANE_PORT_REGISTRY,\n"
+         "                     else $XDG_RUNTIME_DIR/tolvane, else /tmp/tolvane-<uid>)\n"
+         "  -h, --help         show this text\n";
+}
+
+}  // namespace tolvane::devsim
