@@ -26,7 +26,6 @@ class CDeviceModel {
   using Handler = std::function<void(const std::string& value, CDeviceState& state, CDeviceResponse& response)>;
 
   void AddKey(const std::string& key, Handler handler);
-  bool Knows(const std::string& key) const { return m_handlers.count(key) != 0; }
 
   CDeviceResponse HandleCommand(const std::string& key, const std::string& value);
   // A message as cut from the line, "KEY:value"; one without a colon is noted and ignored.

@@ -24,7 +24,6 @@ class CPseudoTerminal {
   void DiscardUnread();
   // Closes both ends, as a pulled cable would: the PC's open port fails.
   void Unplug();
-  bool IsPlugged() const { return m_fdMaster >= 0; }
 
  private:
   CPseudoTerminal(int masterFd, int pcFd, std::string pcPath);
