@@ -1,0 +1,18 @@
+#!/bin/sh
+# Draws the main window under Xvfb, in English and in Chinese, into docs/.
+# Needs the tolvane_screenshot target built in the build directory (default build/dev).
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/dev}
+tool=$build/tests/qt/tolvane_screenshot
+if [ ! -x "$tool" ]; then
+  echo "missing $tool: build the tolvane_screenshot target first" >&2
+  exit 1
+fi
+mkdir -p "$root/docs"
+shoot() {
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$tool" "$1" "$2"
+}
+shoot "$root/docs/tolvane.png" en
+shoot "$root/docs/tolvane-zh.png" zh
+echo "wrote docs/tolvane.png and docs/tolvane-zh.png"

@@ -1,0 +1,41 @@
+#include "app/MirlSettingsApp.h"
+
+#include <QApplication>
+
+#include "app/AboutDlg.h"
+#include "qt/LinuxPortList.h"
+#include "qt/QtAppIcon.h"
+#include "qt/QtMainWindow.h"
+#include "qt/QtSerialPort.h"
+#include "res/DialogTemplates.h"
+#include "res/Strings.h"
+#include "ui/MirlSettingsDlg.h"
+
+namespace tolvane {
+
+bool CMirlSettingsApp::InitInstance() {
+  // Whatever the system's language, the window and every message come up in English.
+  SetThreadTextLanguage(TextLanguage::English);
+
+  QApplication application(m_argc, m_argv);
+  QApplication::setApplicationName(QString::fromUtf8(kApplicationName));
+  QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
+  QApplication::setDesktopFileName(QStringLiteral("tolvane"));
+  QApplication::setWindowIcon(AppIcon());
+
+  CLinuxPortList portList;
+  CQtSerialPort port(portList);
+  CQtMainWindow window(GetThreadTextLanguage());
+  // Declared after the window, so it goes first: its threads stop before the window does.
+  CMirlSettingsDlg dialog(window, port, portList);
+  window.AttachDialog(&dialog);
+  window.SetAboutBoxRunner([](QWidget& parent) {
+    CAboutDlg about(&parent);
+    about.exec();
+  });
+  dialog.OnInitDialog();
+  window.exec();
+  return false;
+}
+
+}  // namespace tolvane

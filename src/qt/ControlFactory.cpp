@@ -1,0 +1,180 @@
+#include "qt/ControlFactory.h"
+
+#include <algorithm>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include "qt/DialogUnits.h"
+#include "qt/IpAddressEdit.h"
+#include "qt/QtAppIcon.h"
+#include "qt/ReportList.h"
+
+namespace tolvane {
+namespace {
+
+const char kControlIdProperty[] = "controlId";
+
+// A push button that keeps its caption off the bevel. With the multi-line style the caption goes
+// onto two lines when one is too narrow.
+class CCaptionButton : public QPushButton {
+ public:
+  CCaptionButton(const QString& caption, bool multiLine, QWidget* parent)
+      : QPushButton(caption, parent), m_bMultiLine(multiLine) {}
+
+  // The width at which the caption fits on one line.
+  int WidthForCaption() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return width() - CaptionArea(option).width() + fontMetrics().horizontalAdvance(text());
+  }
+  bool IsMultiLine() const { return m_bMultiLine; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QRect textArea = CaptionArea(option);
+    const int flags = Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextWordWrap;
+    const bool oneLineFits = fontMetrics().horizontalAdvance(option.text) <= textArea.width();
+    if (!m_bMultiLine || oneLineFits || !option.icon.isNull()) {
+      QPushButton::paintEvent(event);
+      return;
+    }
+    QStylePainter painter(this);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    painter.drawItemText(textArea, flags, palette(), isEnabled(), caption, QPalette::ButtonText);
+  }
+
+ private:
+  QRect CaptionArea(const QStyleOptionButton& option) const {
+    const int inset = std::max(4, fontMetrics().averageCharWidth() * 2 / 3);
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this).adjusted(inset, 0, -inset, 0);
+  }
+
+  bool m_bMultiLine;
+};
+
+QLineEdit* CreateEdit(ControlKind kind, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  if (kind == ControlKind::EditPassword || kind == ControlKind::EditNumberPassword)
+    edit->setEchoMode(QLineEdit::Password);
+  if (kind == ControlKind::EditReadOnly) edit->setReadOnly(true);
+  if (kind == ControlKind::EditNumber || kind == ControlKind::EditNumberPassword) {
+    static const QRegularExpression digits(QStringLiteral("[0-9]*"));
+    edit->setValidator(new QRegularExpressionValidator(digits, edit));
+  }
+  return edit;
+}
+
+QComboBox* CreateComboBox(QWidget* parent) {
+  auto* combo = new QComboBox(parent);
+  combo->setEditable(true);
+  // Items are placed in sorted order by the window; the typed text never becomes an item.
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->setCompleter(nullptr);
+  // Like the platform's combo box, show the start of a chosen item that is wider than the field.
+  QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo] { combo->lineEdit()->setCursorPosition(0); });
+  return combo;
+}
+
+QPlainTextEdit* CreateMultiLineEdit(QWidget* parent) {
+  auto* edit = new QPlainTextEdit(parent);
+  edit->setReadOnly(true);
+  edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  edit->setTabChangesFocus(true);
+  return edit;
+}
+
+QWidget* CreateByKind(const CControlTemplate& row, TextLanguage language, QWidget* parent) {
+  const QString caption = QString::fromUtf8(row.caption.Get(language));
+  switch (row.kind) {
+    case ControlKind::Label: {
+      auto* label = new QLabel(caption, parent);
+      label->setTextFormat(Qt::PlainText);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      return label;
+    }
+    case ControlKind::Button:
+      return new CCaptionButton(caption, row.IsMultiLine(language), parent);
+    case ControlKind::DefaultButton: {
+      auto* button = new QPushButton(caption, parent);
+      button->setDefault(true);
+      return button;
+    }
+    case ControlKind::Edit:
+    case ControlKind::EditPassword:
+    case ControlKind::EditReadOnly:
+    case ControlKind::EditNumber:
+    case ControlKind::EditNumberPassword: return CreateEdit(row.kind, parent);
+    case ControlKind::EditMulti: return CreateMultiLineEdit(parent);
+    case ControlKind::ComboBox: return CreateComboBox(parent);
+    case ControlKind::ListView: return new CReportList(parent);
+    case ControlKind::IpAddress: return new CIpAddressEdit(parent);
+    case ControlKind::Frame: {
+      auto* frame = new QFrame(parent);
+      frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+      // Clicks go to what lies inside, or to the dialog.
+      frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+      return frame;
+    }
+    case ControlKind::Icon: {
+      auto* icon = new QLabel(parent);
+      icon->setPixmap(AppIconPixmap());
+      return icon;
+    }
+    case ControlKind::SerialPort: return nullptr;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+QWidget* CreateControl(const CControlTemplate& row, TextLanguage language, QWidget* parent) {
+  QWidget* widget = CreateByKind(row, language, parent);
+  if (!widget) return nullptr;
+  widget->setProperty(kControlIdProperty, row.id);
+  if (*row.member) widget->setObjectName(QString::fromUtf8(row.member));
+  const QString accessibleName = QString::fromUtf8(row.accessibleName.Get(language));
+  if (!accessibleName.isEmpty()) {
+    if (auto* address = qobject_cast<CIpAddressEdit*>(widget))
+      address->SetAccessibleBaseName(accessibleName);
+    else
+      widget->setAccessibleName(accessibleName);
+  }
+  if (row.IsHidden(language)) widget->setHidden(true);
+  return widget;
+}
+
+void PlaceControl(QWidget& widget, const CControlTemplate& row, TextLanguage language,
+                  const CDialogBaseUnits& units) {
+  QRect rect = ToPixels(units, row.Rect(language));
+  if (row.kind == ControlKind::ComboBox) rect.setHeight(widget.sizeHint().height());
+  // An icon control takes the size of its icon.
+  if (row.kind == ControlKind::Icon) rect.setSize(widget.sizeHint());
+  widget.setGeometry(rect);
+  // This platform's fonts run wider than the ones the template was drawn for. A label grows to the
+  // right to show its caption whole; a one-line button grows evenly on both sides.
+  if (auto* label = qobject_cast<QLabel*>(&widget); label && row.kind == ControlKind::Label) {
+    rect.setWidth(std::max(rect.width(), label->sizeHint().width()));
+  } else if (auto* button = dynamic_cast<CCaptionButton*>(&widget); button && !button->IsMultiLine()) {
+    const int missing = button->WidthForCaption() - rect.width();
+    if (missing > 0) rect.adjust(-missing / 2, 0, missing - missing / 2, 0);
+  }
+  widget.setGeometry(rect);
+}
+
+int ControlIdOf(const QWidget& widget) {
+  const QVariant id = widget.property(kControlIdProperty);
+  return id.isValid() ? id.toInt() : IDC_STATIC;
+}
+
+}  // namespace tolvane

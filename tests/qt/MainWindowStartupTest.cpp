@@ -1,0 +1,323 @@
+// The window with its logic: start-up, the control operations, closing, the menu and timers.
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "FakeDevice.h"
+#include "WindowProbe.h"
+#include "qt/QtMainWindow.h"
+#include "qt/ReportList.h"
+#include "res/SignalPictures.h"
+#include "ui/MirlSettingsDlg.h"
+
+using namespace tolvane;
+using namespace tolvane::qttest;
+
+namespace {
+
+constexpr int kCommandButtons[] = {IDC_WRITE_IMEI,  IDC_WIFI_OPEN,     IDC_WIFI_CONNECT,     IDC_BT_OPEN,
+                                   IDC_BT_PAIR,     IDC_BT_SEARCH,     IDC_GPS_OPEN,         IDC_UPDATE_IP,
+                                   IDC_UPDATE_DOMAIN, IDC_SET_ACCOUNT, IDC_SET_APN,          IDC_CLEAR_APN,
+                                   IDC_UPDATE_DEALER_PW, IDC_SET_LANGUAGE, IDC_SET_NETWORK, IDC_FACTORY_RESET};
+
+// The window as the application wires it; the logic goes before the window.
+struct CWiredWindow {
+  explicit CWiredWindow(std::vector<std::string> portNames)
+      : ports(std::move(portNames)), dialog(std::make_unique<CMirlSettingsDlg>(window, port, ports)) {
+    window.AttachDialog(dialog.get());
+    window.SetAboutBoxRunner([this](QWidget&) { ++aboutBoxes; });
+  }
+  ~CWiredWindow() { dialog.reset(); }
+
+  void ShowActive() {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+  }
+  QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(window.Control(id)); }
+  CReportList* List(int id) const { return qobject_cast<CReportList*>(window.Control(id)); }
+
+  CFakePortList ports;
+  CFakePort port;
+  CQtMainWindow window;
+  std::unique_ptr<CMirlSettingsDlg> dialog;
+  int aboutBoxes = 0;
+};
+
+QStringList Items(const QComboBox* combo) {
+  QStringList items;
+  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+  return items;
+}
+
+QStringList Headings(const CReportList* list) {
+  QStringList headings;
+  for (int i = 0; i < list->columnCount(); ++i) headings << list->horizontalHeaderItem(i)->text();
+  return headings;
+}
+
+}  // namespace
+
+class CMainWindowStartupTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void Startup_withPorts_selectsFirstSortedPortAndDisablesCommands();
+  void Startup_withPorts_setsUpListsInThirdsOfClientWidth();
+  void Startup_withoutPorts_opensWithNothingElseDone();
+  void Combo_addString_insertsSortedWithoutSelecting();
+  void PortCombo_userChoice_updatesPortNumber();
+  void WifiList_rowImages_showSignalPicturesFirstColumnLeft();
+  void Enter_inFieldComboOrList_closesWindowAndLink_data();
+  void Enter_inFieldComboOrList_closesWindowAndLink();
+  void Enter_onFocusedButton_clicksIt();
+  void Escape_closesWindow();
+  void Close_byAnyMeans_runsDestroyOnce();
+  void ContextMenu_aboutEntry_opensAboutBox();
+  void Timer_expiry_reachesLogicWhichShowsItsBox();
+};
+
+void CMainWindowStartupTest::Startup_withPorts_selectsFirstSortedPortAndDisablesCommands() {
+  CWiredWindow wired({"COM2 (ttyS1)", "COM10 (ttyUSB0)", "COM1 (ttyS0)"});
+  QVERIFY(wired.dialog->OnInitDialog());
+  QComboBox* ports = wired.Combo(IDC_PORT);
+  QCOMPARE(Items(ports), QStringList({"COM1 (ttyS0)", "COM10 (ttyUSB0)", "COM2 (ttyS1)"}));
+  QCOMPARE(ports->currentIndex(), 0);
+  QCOMPARE(ports->currentText(), QString("COM1 (ttyS0)"));
+  QCOMPARE(ports->lineEdit()->cursorPosition(), 0);  // the field shows the start of the entry
+  QCOMPARE(wired.dialog->GetComPort(), 1);
+  for (const int id : kCommandButtons) QVERIFY2(!wired.window.Control(id)->isEnabled(), qPrintable(QString::number(id)));
+  QVERIFY(wired.window.Control(IDC_CONNECT)->isEnabled());
+  QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_IMEI))->maxLength(), 15);
+  QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_BT_PIN))->maxLength(), 8);
+  QCOMPARE(Items(wired.Combo(IDC_LANGUAGE)), QStringList({"English", "中文简体"}));
+  QCOMPARE(wired.Combo(IDC_LANGUAGE)->currentText(), QString("English"));
+  QCOMPARE(Items(wired.Combo(IDC_NETWORK_TYPE)), QStringList({"2G", "3G", "3G/2G"}));
+  QCOMPARE(wired.Combo(IDC_NETWORK_TYPE)->currentText(), QString("3G/2G"));
+  QVERIFY(wired.window.IpIsBlank(IDC_SERVER_IP));
+  QCOMPARE(wired.window.MenuItems().size(), std::size_t{1});
+  QCOMPARE(wired.window.MenuItems().front().first, IDM_ABOUTBOX);
+  QCOMPARE(wired.window.MenuItems().front().second, QString("About Tolvane(&A)..."));
+}
+
+void CMainWindowStartupTest::Startup_withPorts_setsUpListsInThirdsOfClientWidth() {
+  CWiredWindow wired({"COM3 (ttyUSB0)"});
+  wired.dialog->OnInitDialog();
+  CReportList* wifi = wired.List(IDC_WIFI_LIST);
+  CReportList* bt = wired.List(IDC_BT_LIST);
+  QCOMPARE(Headings(wifi), QStringList({"Signal-strength", "Name", "Address"}));
+  QCOMPARE(Headings(bt), QStringList({"Name", "Address", "Status"}));
+  QVERIFY(wifi->showGrid());
+  QVERIFY(bt->showGrid());
+  QCOMPARE(wifi->ImageCount(), 5);
+  QCOMPARE(bt->ImageCount(), 0);
+  // The width read before the window is shown is the width the rows get once it is.
+  wired.ShowActive();
+  for (CReportList* list : {wifi, bt}) {
+    QCOMPARE(list->ClientWidth(), list->viewport()->width());
+    for (int column = 0; column < 3; ++column) QCOMPARE(list->columnWidth(column), list->viewport()->width() / 3);
+  }
+}
+
+void CMainWindowStartupTest::Startup_withoutPorts_opensWithNothingElseDone() {
+  CWiredWindow wired({});
+  QVERIFY(wired.dialog->OnInitDialog());
+  wired.ShowActive();
+  QVERIFY(wired.window.isVisible());
+  QCOMPARE(wired.Combo(IDC_PORT)->count(), 0);
+  QCOMPARE(wired.Combo(IDC_LANGUAGE)->count(), 0);
+  QCOMPARE(wired.Combo(IDC_NETWORK_TYPE)->count(), 0);
+  QCOMPARE(wired.List(IDC_WIFI_LIST)->columnCount(), 0);
+  QCOMPARE(wired.List(IDC_BT_LIST)->columnCount(), 0);
+  QCOMPARE(wired.List(IDC_WIFI_LIST)->ImageCount(), 0);
+  for (const int id : kCommandButtons) QVERIFY(wired.window.Control(id)->isEnabled());
+  QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_IMEI))->maxLength(), 15);
+  QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_BT_PIN))->maxLength(), 32767);
+  QCOMPARE(OpenMessageBox(wired.window), nullptr);
+  QCOMPARE(wired.port.openCalls, 0);
+}
+
+void CMainWindowStartupTest::Combo_addString_insertsSortedWithoutSelecting() {
+  CQtMainWindow window;
+  QCOMPARE(window.ComboAddString(IDC_PORT, "COM2 (ttyS1)"), 0);
+  QCOMPARE(window.ComboGetCurSel(IDC_PORT), -1);
+  QCOMPARE(window.GetWindowText(IDC_PORT), std::string());
+  QCOMPARE(window.ComboAddString(IDC_PORT, "COM10 (ttyUSB0)"), 0);
+  QCOMPARE(window.ComboAddString(IDC_PORT, "com1 (ttyS0)"), 0);  // case does not count
+  QCOMPARE(window.ComboAddString(IDC_PORT, "COM3 (ttyS2)"), 3);
+  QCOMPARE(window.ComboGetCount(IDC_PORT), 4);
+  QCOMPARE(window.ComboSetCurSel(IDC_PORT, 3), 3);
+  QCOMPARE(window.GetWindowText(IDC_PORT), std::string("COM3 (ttyS2)"));
+  QCOMPARE(window.ComboSetCurSel(IDC_PORT, 4), -1);
+  QCOMPARE(window.ComboGetCurSel(IDC_PORT), -1);
+  QCOMPARE(window.ComboAddString(IDC_IMEI, "not a combo"), -1);
+}
+
+void CMainWindowStartupTest::PortCombo_userChoice_updatesPortNumber() {
+  CWiredWindow wired({"COM1 (ttyS0)", "COM10 (ttyUSB0)"});
+  wired.dialog->OnInitDialog();
+  wired.ShowActive();
+  wired.Combo(IDC_PORT)->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+  QCOMPARE(wired.Combo(IDC_PORT)->currentIndex(), 1);
+  QCOMPARE(wired.dialog->GetComPort(), 10);
+  // Selections the logic makes itself do not notify.
+  wired.window.ComboSetCurSel(IDC_PORT, 0);
+  QCOMPARE(wired.dialog->GetComPort(), 10);
+}
+
+void CMainWindowStartupTest::WifiList_rowImages_showSignalPicturesFirstColumnLeft() {
+  CWiredWindow wired({"COM1 (ttyS0)"});
+  wired.dialog->OnInitDialog();
+  CQtMainWindow& window = wired.window;
+  QCOMPARE(window.ListInsertItem(IDC_WIFI_LIST, 0, "", 4), 0);
+  QCOMPARE(window.ListInsertItem(IDC_WIFI_LIST, 7, "", 0), 1);  // beyond the end: appended
+  window.ListSetItemText(IDC_WIFI_LIST, 0, 1, "Office");
+  window.ListSetItemText(IDC_WIFI_LIST, 0, 2, "3c:84:6a:01:22:9f");
+  QCOMPARE(window.ListGetItemCount(IDC_WIFI_LIST), 2);
+  QCOMPARE(window.ListGetItemText(IDC_WIFI_LIST, 0, 2), std::string("3c:84:6a:01:22:9f"));
+  QCOMPARE(window.ListGetItemText(IDC_WIFI_LIST, 5, 0), std::string());
+
+  CReportList* list = wired.List(IDC_WIFI_LIST);
+  QCOMPARE(list->ItemImage(0), 4);
+  const QImage shown = list->item(0, 0)->icon().pixmap(list->iconSize()).toImage();
+  const CPicture expected = DrawSignalPicture(4);
+  QCOMPARE(shown.size(), QSize(expected.width, expected.height));
+  for (int y = 0; y < expected.height; ++y)
+    for (int x = 0; x < expected.width; ++x) QCOMPARE(shown.pixel(x, y) & 0xFFFFFFu, expected.At(x, y));
+  QVERIFY(list->rowHeight(0) >= expected.height);
+  // Centred was asked for every column; the first stays left-aligned.
+  QCOMPARE(list->item(0, 0)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignLeft));
+  QCOMPARE(list->item(0, 1)->textAlignment() & Qt::AlignHorizontal_Mask, int(Qt::AlignHCenter));
+
+  window.ListDeleteAllItems(IDC_WIFI_LIST);
+  QCOMPARE(window.ListGetItemCount(IDC_WIFI_LIST), 0);
+  QCOMPARE(list->columnCount(), 3);
+}
+
+void CMainWindowStartupTest::Enter_inFieldComboOrList_closesWindowAndLink_data() {
+  QTest::addColumn<int>("id");
+  QTest::newRow("APN edit") << int(IDC_APN_NAME);
+  QTest::newRow("read-only edit") << int(IDC_GPS_STATUS);
+  QTest::newRow("port combo") << int(IDC_PORT);
+  QTest::newRow("Wi-Fi list") << int(IDC_WIFI_LIST);
+  QTest::newRow("GPS raw data") << int(IDC_GPS_RAW);
+  QTest::newRow("IP address") << int(IDC_SERVER_IP);
+}
+
+void CMainWindowStartupTest::Enter_inFieldComboOrList_closesWindowAndLink() {
+  QFETCH(int, id);
+  CWiredWindow wired({"COM1 (ttyS0)"});
+  wired.dialog->OnInitDialog();
+  wired.ShowActive();
+  wired.dialog->OnConnect();
+  QVERIFY(wired.port.IsOpen());
+  wired.window.Control(id)->setFocus();
+  QCOMPARE(OwningControlId(QApplication::focusWidget()), id);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QVERIFY(!wired.window.isVisible());
+  QCOMPARE(wired.window.result(), int(QDialog::Accepted));
+  QVERIFY(!wired.port.IsOpen());
+  QVERIFY(!wired.dialog->IsRunning());
+}
+
+void CMainWindowStartupTest::Enter_onFocusedButton_clicksIt() {
+  CWiredWindow wired({"COM4 (ttyUSB1)"});
+  wired.dialog->OnInitDialog();
+  wired.ShowActive();
+  for (const QPushButton* button : wired.window.findChildren<QPushButton*>()) QVERIFY(!button->isDefault());
+  wired.window.Control(IDC_CONNECT)->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QVERIFY(wired.window.isVisible());
+  QCOMPARE(wired.port.openCalls, 1);
+  QCOMPARE(wired.port.lastOpenedPort, 4);
+  QCOMPARE(wired.window.GetWindowText(IDC_CONNECT), std::string("Close"));
+  QTest::mouseClick(wired.window.Control(IDC_CONNECT), Qt::LeftButton);
+  QVERIFY(!wired.port.IsOpen());
+  QCOMPARE(wired.window.GetWindowText(IDC_CONNECT), std::string("Connect"));
+}
+
+void CMainWindowStartupTest::Escape_closesWindow() {
+  CWiredWindow wired({"COM1 (ttyS0)"});
+  wired.dialog->OnInitDialog();
+  wired.ShowActive();
+  wired.dialog->OnConnect();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  QVERIFY(!wired.window.isVisible());
+  QCOMPARE(wired.window.result(), int(QDialog::Rejected));
+  QVERIFY(!wired.port.IsOpen());
+}
+
+void CMainWindowStartupTest::Close_byAnyMeans_runsDestroyOnce() {
+  CWiredWindow wired({"COM1 (ttyS0)"});
+  wired.dialog->OnInitDialog();
+  wired.ShowActive();
+  wired.dialog->OnConnect();
+  QVERIFY(wired.window.close());
+  QCOMPARE(wired.port.closeCalls, 1);
+  const std::vector<std::string> written = wired.port.Written();
+  QCOMPARE(written.back(), std::string("COM:close~"));
+  // Another close request after the first finds the logic detached: a port opened behind its back
+  // stays open.
+  wired.port.Open(1, 0, 0);
+  wired.window.show();
+  wired.window.reject();
+  wired.window.accept();
+  QCOMPARE(wired.port.closeCalls, 1);
+}
+
+void CMainWindowStartupTest::ContextMenu_aboutEntry_opensAboutBox() {
+  CWiredWindow wired({"COM1 (ttyS0)"});
+  wired.dialog->OnInitDialog();
+  wired.ShowActive();
+  QString entry;
+  CWhenReady pick([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; },
+                  [&entry] {
+                    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                    QAction* about = menu->actions().value(0);
+                    entry = about->text();
+                    about->trigger();
+                    menu->close();
+                  });
+  const QPoint background(2, wired.window.height() - 2);
+  QContextMenuEvent click(QContextMenuEvent::Mouse, background, wired.window.mapToGlobal(background));
+  QApplication::sendEvent(&wired.window, &click);
+  QVERIFY(pick.Done());
+  QCOMPARE(entry, QString("About Tolvane(&A)..."));
+  QCOMPARE(wired.aboutBoxes, 1);
+  // System commands 16 to 31 open it as well; 32 does not.
+  wired.dialog->OnSysCommand(31);
+  wired.dialog->OnSysCommand(32);
+  QCOMPARE(wired.aboutBoxes, 2);
+}
+
+void CMainWindowStartupTest::Timer_expiry_reachesLogicWhichShowsItsBox() {
+  CWiredWindow wired({"COM1 (ttyS0)"});
+  wired.dialog->OnInitDialog();
+  wired.ShowActive();
+  QString text, title;
+  CWhenReady answer([&wired] { return OpenMessageBox(wired.window) != nullptr; },
+                    [&] {
+                      QMessageBox* box = OpenMessageBox(wired.window);
+                      text = box->text();
+                      title = box->windowTitle();
+                      box->button(QMessageBox::Ok)->click();
+                    });
+  wired.window.SetTimer(TIMER_UPDATE_IP, 1);
+  QVERIFY(wired.window.IsTimerRunning(TIMER_UPDATE_IP));
+  QTRY_VERIFY_WITH_TIMEOUT(answer.Done(), 10000);
+  QCOMPARE(text, QString("Parlo apk without response"));
+  QCOMPARE(title, QString("Tolvane"));
+  QVERIFY(!wired.window.IsTimerRunning(TIMER_UPDATE_IP));  // the handler killed it
+  wired.window.SetTimer(TIMER_SET_APN, 60000);
+  wired.window.KillTimer(TIMER_SET_APN);
+  QVERIFY(!wired.window.IsTimerRunning(TIMER_SET_APN));
+}
+
+QTEST_MAIN(CMainWindowStartupTest)
+#include "MainWindowStartupTest.moc"

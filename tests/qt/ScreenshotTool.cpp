@@ -1,0 +1,51 @@
+// Draws the main window as it looks after start-up and saves it as a PNG.
+// Usage: tolvane_screenshot <out.png> [en|zh] [--rows]
+#include <QApplication>
+#include <QTest>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "FakeDevice.h"
+#include "qt/QtMainWindow.h"
+#include "res/Strings.h"
+#include "ui/MirlSettingsDlg.h"
+
+using namespace tolvane;
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s <out.png> [en|zh] [--rows]\n", argv[0]);
+    return 2;
+  }
+  const TextLanguage language =
+      argc > 2 && std::strcmp(argv[2], "zh") == 0 ? TextLanguage::Chinese : TextLanguage::English;
+  const bool withRows = argc > 3 && std::strcmp(argv[3], "--rows") == 0;
+  SetThreadTextLanguage(language);
+
+  qttest::CFakePortList ports({"COM1 (ttyS0)", "COM33 (ttyUSB0)"});
+  qttest::CFakePort port;
+  CQtMainWindow window(language);
+  CMirlSettingsDlg dialog(window, port, ports);
+  window.AttachDialog(&dialog);
+  dialog.OnInitDialog();
+  if (withRows) {
+    const char* rows[][3] = {{"Office", "3c:84:6a:01:22:9f", "3"}, {"Guest", "a0:63:91:7e:10:04", "1"}};
+    for (const auto& row : rows) {
+      const int index = window.ListInsertItem(IDC_WIFI_LIST, window.ListGetItemCount(IDC_WIFI_LIST), "", std::atoi(row[2]));
+      window.ListSetItemText(IDC_WIFI_LIST, index, 1, row[0]);
+      window.ListSetItemText(IDC_WIFI_LIST, index, 2, row[1]);
+    }
+    window.ListInsertItem(IDC_BT_LIST, 0, "Headset", -1);
+    window.ListSetItemText(IDC_BT_LIST, 0, 1, "00:1a:7d:da:71:13");
+    window.ListSetItemText(IDC_BT_LIST, 0, 2, LoadString(IDS_PAIRED));
+    window.SetWindowText(IDC_GPS_RAW, "$GPGGA,092750.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*76");
+  }
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) return 1;
+  QTest::qWait(200);
+  const bool saved = window.grab().save(QString::fromLocal8Bit(argv[1]));
+  window.accept();
+  return saved ? 0 : 1;
+}
