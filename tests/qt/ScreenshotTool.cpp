@@ -1,5 +1,6 @@
 // Draws the main window as it looks after start-up and saves it as a PNG.
-// Usage: tolvane_screenshot <out.png> [en|zh] [--rows]
+// Usage: tolvane_screenshot <out.png> [en|zh] [--rows | --about]
+// --rows adds sample list rows and GPS text; --about draws the About box instead.
 #include <QApplication>
 #include <QTest>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <cstring>
 
 #include "FakeDevice.h"
+#include "app/AboutDlg.h"
 #include "qt/QtMainWindow.h"
 #include "res/Strings.h"
 #include "ui/MirlSettingsDlg.h"
@@ -16,13 +18,19 @@ using namespace tolvane;
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <out.png> [en|zh] [--rows]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <out.png> [en|zh] [--rows | --about]\n", argv[0]);
     return 2;
   }
   const TextLanguage language =
       argc > 2 && std::strcmp(argv[2], "zh") == 0 ? TextLanguage::Chinese : TextLanguage::English;
   const bool withRows = argc > 3 && std::strcmp(argv[3], "--rows") == 0;
   SetThreadTextLanguage(language);
+  if (argc > 3 && std::strcmp(argv[3], "--about") == 0) {
+    CAboutDlg about(nullptr, language);
+    about.show();
+    if (!QTest::qWaitForWindowExposed(&about)) return 1;
+    return about.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+  }
 
   qttest::CFakePortList ports({"COM1 (ttyS0)", "COM33 (ttyUSB0)"});
   qttest::CFakePort port;
