@@ -35,6 +35,8 @@ bool CMirlSettingsApp::InitInstance() {
   });
   dialog.OnInitDialog();
   window.exec();
+  // Normally a no-op; after a quit from outside the window it still closes the link.
+  window.reject();
   return false;
 }
 

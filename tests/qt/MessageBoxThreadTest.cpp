@@ -50,7 +50,6 @@ class CMessageBoxThreadTest : public QObject {
 
  private slots:
   void MessageBox_fromWorkerHop_holdsWorkerUntilOk();
-  void Close_whileReplyBoxOpen_closesBoxAndReleasesWorker();
   void Close_whileMessagesStreamAndBoxOpen_endsModalRunWithoutHang();
   void PostToWindowThread_afterWindowIsGone_isDropped();
 };
@@ -86,29 +85,6 @@ void CMessageBoxThreadTest::MessageBox_fromWorkerHop_holdsWorkerUntilOk() {
   QVERIFY(modal);
 }
 
-void CMessageBoxThreadTest::Close_whileReplyBoxOpen_closesBoxAndReleasesWorker() {
-  CFakePortList ports({"COM1 (ttyS0)"});
-  CFakePort port;
-  CQtMainWindow window;
-  CMirlSettingsDlg dialog(window, port, ports);
-  window.AttachDialog(&dialog);
-  dialog.OnInitDialog();
-  window.show();
-  dialog.OnConnect();
-
-  CBoxFromWorker worker(window, "Update APN OK");
-  CWhenReady closeWindow([&window] { return OpenMessageBox(window) != nullptr; }, [&window] { window.close(); });
-  QTRY_VERIFY_WITH_TIMEOUT(worker.Finished(), kBound);
-  QVERIFY(closeWindow.Done());
-  QVERIFY(!window.isVisible());
-  QCOMPARE(OpenMessageBox(window), nullptr);
-  QVERIFY(!port.IsOpen());
-  QCOMPARE(port.closeCalls, 1);
-  // Later boxes have nobody to answer them and return at once.
-  window.MessageBox("Update APN fail");
-  QCOMPARE(OpenMessageBox(window), nullptr);
-}
-
 void CMessageBoxThreadTest::Close_whileMessagesStreamAndBoxOpen_endsModalRunWithoutHang() {
   CFakePortList ports({"COM1 (ttyS0)"});
   CFakePort port;
@@ -142,9 +118,13 @@ void CMessageBoxThreadTest::Close_whileMessagesStreamAndBoxOpen_endsModalRunWith
   device.stop();
   QVERIFY(closeWindow.Done());
   QTRY_VERIFY_WITH_TIMEOUT(worker->Finished(), kBound);
+  QCOMPARE(OpenMessageBox(window), nullptr);
+  QCOMPARE(port.closeCalls, 1);
   QVERIFY(!port.IsOpen());
   QVERIFY(!dialog->IsRunning());
   QCOMPARE(port.Written().back(), std::string("COM:close~"));
+  // A box asked for after the close has nobody to answer it and returns at once.
+  window.MessageBox("Set network fail");
   dialog.reset();  // joins the workers: must not hang on hops still queued
   QCoreApplication::processEvents();
 }
