@@ -18,6 +18,8 @@ void CMirlSettingsDlg::HandleDeviceMessage(const std::string& message) {
     if (m_bDeviceReady) m_btnWriteImei.EnableWindow(true);
   } else if (key == "COM") {
     if (value == "open") {
+      // Only a running link becomes ready; a message handled after its own close does not reopen it.
+      if (!m_bRunning) return;
       m_bDeviceReady = true;
       EnableDeviceControls(true);
     } else {
@@ -30,9 +32,10 @@ void CMirlSettingsDlg::HandleDeviceMessage(const std::string& message) {
 
 void CMirlSettingsDlg::OnReplyTimeout(int timerId, int firstButton, int secondButton) {
   m_window.KillTimer(timerId);
+  const bool bWasReady = m_bDeviceReady;
   ShowMessage(LoadString(IDS_NO_RESPONSE));
-  // While the box was open the link may have closed; its buttons must then stay disabled.
-  if (!m_bDeviceReady) return;
+  // The link closed while the box was open: its buttons must stay disabled.
+  if (bWasReady && !m_bDeviceReady) return;
   m_window.EnableWindow(firstButton, true);
   if (secondButton != 0) m_window.EnableWindow(secondButton, true);
 }

@@ -32,7 +32,7 @@ class IPort {
   // Applies "921600,n,8,1"-style settings to the open port; on failure, the port's own error text.
   virtual bool ApplySettings(const std::string& settings, std::string& errorText) = 0;
   virtual bool IsOpen() const = 0;
-  // Sends what was written before, then closes.
+  // Hands what was written before to the driver without waiting, then closes.
   virtual void Close() = 0;
   // Callable from the sender thread; never blocks on the line. False when the text cannot be taken.
   virtual bool Write(const std::string& text) = 0;

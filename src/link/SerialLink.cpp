@@ -23,12 +23,18 @@ void CMirlSettingsDlg::OnSelchangePort() {
 }
 
 void CMirlSettingsDlg::OnConnect() {
-  if (m_comm.IsOpen()) {
+  // Running with the port already gone: the loss is reported but not handled yet. Close, as the
+  // caption says.
+  if (m_comm.IsOpen() || m_bRunning) {
     ClosePort();
     return;
   }
+  // A receiver waiting on the hop we are in could not be joined.
+  if (m_hop.IsRunningHop()) return;
   // A receiver left over from a link that closed itself may still be finishing its last piece.
   StopWorkerThreads();
+  // Commands pressed after a close belong to no link.
+  m_listSend.RemoveAll();
   if (!m_comm.Open(m_nComPort, m_nInBufferSize, m_nOutBufferSize)) {
     ShowMessage("COM" + std::to_string(m_nComPort) + LoadString(IDS_PORT_OPEN_FAILED));
     return;
@@ -74,8 +80,11 @@ void CMirlSettingsDlg::ClosePort() {
 }
 
 void CMirlSettingsDlg::OnPortLost() {
-  // The port layer has already let go of the dead device; finish the close as Close would.
-  if (m_bRunning) ClosePort();
+  if (!m_bRunning) return;
+  // As Close does: nothing more of this link reaches the window, even when the loss is reported
+  // while a reply handler's box is open.
+  m_hop.CancelAll();
+  ClosePort();
 }
 
 void CMirlSettingsDlg::EnableDeviceControls(bool bEnable) {

@@ -45,7 +45,13 @@ void CFakePort::Feed(const std::string& piece) {
 }
 
 void CFakePort::Vanish() {
-  m_bOpen = false;
+  Drop();
+  ReportLost();
+}
+
+void CFakePort::Drop() { m_bOpen = false; }
+
+void CFakePort::ReportLost() {
   if (m_sink) m_sink->OnPortLost();
 }
 

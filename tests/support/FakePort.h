@@ -26,7 +26,9 @@ class CFakePort : public IPort {
 
   // Test side.
   void Feed(const std::string& piece);  // data arrives, the port tells the sink
-  void Vanish();                        // the device goes away
+  void Vanish();                        // the device goes away: the port closes and says so
+  void Drop();                          // the port has closed, the loss not yet reported
+  void ReportLost();
   std::vector<std::string> Writes() const;
   std::string WrittenText() const;
   void ClearWrites();

@@ -120,6 +120,25 @@ TEST_F(Dispatcher, linkClosedWhileTheTimeoutBoxIsOpenKeepsButtonsDisabled) {
   EXPECT_FALSE(Enabled(IDC_CLEAR_APN));
 }
 
+TEST_F(Dispatcher, timeoutWithoutAnyLinkStillReenablesTheButtons) {
+  StartUp({});
+  window.EnableWindow(IDC_UPDATE_IP, false);
+  window.EnableWindow(IDC_UPDATE_DOMAIN, false);
+  window.SetTimer(TIMER_UPDATE_IP, 6000);
+  window.AdvanceClock(6000);
+  EXPECT_TRUE(Enabled(IDC_UPDATE_IP));
+  EXPECT_TRUE(Enabled(IDC_UPDATE_DOMAIN));
+}
+
+TEST_F(Dispatcher, comOpenAfterTheLinkClosedDoesNotMakeItReady) {
+  StartUp();
+  ConnectReady();
+  dlg->HandleDeviceMessage("COM:close");
+  dlg->HandleDeviceMessage("COM:open");
+  EXPECT_FALSE(dlg->IsDeviceReady());
+  EXPECT_FALSE(Enabled(IDC_UPDATE_IP));
+}
+
 TEST_F(Dispatcher, unknownTimerIdsAreOnlyPassedOn) {
   StartUp();
   ConnectReady();

@@ -159,6 +159,25 @@ TEST_F(SerialLink, vanishedDeviceClosesTheLinkAsCloseDoes) {
   EXPECT_TRUE(port.IsOpen());
 }
 
+TEST_F(SerialLink, connectPressedBeforeTheLossIsReportedClosesTheLink) {
+  StartUp();
+  ConnectReady();
+  port.Drop();
+  dlg->OnConnect();
+  EXPECT_FALSE(dlg->IsRunning());
+  EXPECT_EQ(window.GetWindowText(IDC_CONNECT), "Connect");
+  port.ReportLost();
+  EXPECT_EQ(port.openCount, 1);
+  EXPECT_TRUE(window.MessageBoxes().empty());
+}
+
+TEST_F(SerialLink, commandsPressedWhileClosedAreNotSentOnTheNextConnect) {
+  StartUp();
+  dlg->QueueCommand("GPS:open");
+  dlg->OnConnect();
+  EXPECT_EQ(dlg->GetSendQueue().GetCount(), 1u);  // "COM:open~" only
+}
+
 TEST_F(SerialLink, receivedTextIsQueuedByTheReceiveEvent) {
   StartUp();
   dlg->OnConnect();

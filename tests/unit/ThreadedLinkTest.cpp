@@ -105,12 +105,28 @@ TEST_F(ThreadedLink, deviceClosingTheLinkFromItsOwnMessageDoesNotDeadlock) {
   EXPECT_TRUE(Pump([&] { return port.WrittenText() == "COM:open~"; }));
 }
 
-TEST_F(ThreadedLink, messagesCutFromTheClosingPieceAreStillHandledInOrder) {
+TEST_F(ThreadedLink, messagesCutFromTheClosingPieceAreStillHandledAfterTheClose) {
   ConnectReady();
-  port.Feed("FACTORY_RESET:reboot~IMEI:356938035643809~");
-  ASSERT_TRUE(Pump([&] { return window.GetWindowText(IDC_IMEI) == "356938035643809"; }));
-  EXPECT_FALSE(port.IsOpen());
+  bool openWhenBoxShown = true;
+  window.SetMessageBoxHook([&](const std::string&) { openWhenBoxShown = port.IsOpen(); });
+  port.Feed("FACTORY_RESET:reboot~IMEI:ok~");
+  ASSERT_TRUE(Pump([&] { return !window.MessageBoxes().empty(); }));
+  EXPECT_FALSE(openWhenBoxShown);
   EXPECT_FALSE(window.IsWindowEnabled(IDC_WRITE_IMEI));
+}
+
+TEST_F(ThreadedLink, portLostWhileAReplyBoxIsOpenDropsTheRestOfThePiece) {
+  ConnectReady();
+  window.SetMessageBoxHook([&](const std::string&) { port.Vanish(); });
+  port.Feed("IMEI:ok~IMEI:356938035643809~");
+  ASSERT_TRUE(Pump([&] { return !dlg->IsRunning(); }));
+  window.SetMessageBoxHook(nullptr);
+  for (int i = 0; i < 20; ++i) {
+    window.RunPosted();
+    std::this_thread::sleep_for(1ms);
+  }
+  EXPECT_EQ(window.GetWindowText(IDC_IMEI), "");
+  EXPECT_EQ(window.GetWindowText(IDC_CONNECT), "Connect");
 }
 
 TEST_F(ThreadedLink, closingWhileAHopWaitsDropsItAndReleasesTheReceiver) {
@@ -148,11 +164,12 @@ TEST_F(ThreadedLink, destroyingWhileAReplyHandlersBoxIsOpenDoesNotDeadlock) {
 
 TEST_F(ThreadedLink, partialMessageFromBeforeACloseIsGoneAfterReconnect) {
   ConnectReady();
-  port.Feed("IMEI:1234");
+  port.Feed("IMEI:o");
   ASSERT_TRUE(Pump([&] { return dlg->GetRecvQueue().IsEmpty(); }));
   dlg->OnConnect();
   dlg->OnConnect();
-  port.Feed("5~IMEI:777~");
+  // Joined to the old "IMEI:o", this would be "IMEI:ok" and show a box.
+  port.Feed("k~IMEI:777~");
   ASSERT_TRUE(Pump([&] { return window.GetWindowText(IDC_IMEI) == "777"; }));
   EXPECT_TRUE(window.MessageBoxes().empty());
 }
@@ -160,7 +177,9 @@ TEST_F(ThreadedLink, partialMessageFromBeforeACloseIsGoneAfterReconnect) {
 TEST_F(ThreadedLink, streamOfMessagesDuringCloseLeavesTheWindowAlone) {
   ConnectReady();
   for (int i = 0; i < 50; ++i) port.Feed("IMEI:" + std::to_string(100000 + i) + "~");
-  dlg->OnConnect();  // Close while the stream is being handled
+  ASSERT_TRUE(Pump([&] { return window.GetWindowText(IDC_IMEI) == "100000"; }));
+  while (window.PendingPostedCount() == 0) std::this_thread::sleep_for(1ms);
+  dlg->OnConnect();  // Close with a hop of the stream still waiting
   const std::string afterClose = window.GetWindowText(IDC_IMEI);
   for (int i = 0; i < 20; ++i) {
     window.RunPosted();
