@@ -11,7 +11,8 @@ CAboutDlg::CAboutDlg(QWidget* parent, TextLanguage language) : QDialog(parent) {
                  Qt::WindowCloseButtonHint);
   for (const CBuiltControl& control : BuildDialog(*this, AboutDialogTemplate(), language))
     if (control.row->id == IDOK)
-      if (auto* ok = qobject_cast<QPushButton*>(control.widget)) connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+      if (auto* ok = qobject_cast<QPushButton*>(control.widget))
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 }  // namespace tolvane

@@ -7,9 +7,9 @@ namespace tolvane {
 
 // One serial device the system offers, with the COM number it is shown under.
 struct CPortEntry {
-  int number = 0;          // COM number
-  std::string device;      // short name, e.g. "ttyUSB0" or "ttySIM0"
-  std::string path;        // what to open, e.g. "/dev/ttyUSB0" or "/dev/pts/3"
+  int number = 0;               // COM number
+  std::string device;           // short name, e.g. "ttyUSB0" or "ttySIM0"
+  std::string path;             // what to open, e.g. "/dev/ttyUSB0" or "/dev/pts/3"
   std::string Caption() const;  // "COM33 (ttyUSB0)"
 };
 

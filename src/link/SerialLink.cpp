@@ -115,8 +115,8 @@ void CMirlSettingsDlg::ResetDeviceState() {
     m_window.KillTimer(timer);
   m_strLastIp.clear();
   m_ipServer.ClearAddress();
-  for (CEdit* edit : {&m_editAccount, &m_editAccountPassword, &m_editApnName, &m_editApnPassword,
-                      &m_editDealerPassword, &m_editGpsRaw, &m_editGpsSatellites, &m_editGpsStatus})
+  for (CEdit* edit : {&m_editAccount, &m_editAccountPassword, &m_editApnName, &m_editApnPassword, &m_editDealerPassword,
+                      &m_editGpsRaw, &m_editGpsSatellites, &m_editGpsStatus})
     edit->SetWindowText("");
   m_listWifi.DeleteAllItems();
   m_editWifiName.SetWindowText("");

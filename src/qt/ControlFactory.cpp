@@ -83,6 +83,9 @@ QComboBox* CreateComboBox(QWidget* parent) {
   combo->setCompleter(nullptr);
   // Like the platform's combo box, show the start of a chosen item that is wider than the field.
   QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo] { combo->lineEdit()->setCursorPosition(0); });
+  // The field is narrow ("COM200 (ttySIM0)" does not fit): the tooltip and the open list show it whole.
+  QObject::connect(combo, &QComboBox::currentTextChanged, combo,
+                   [combo](const QString& text) { combo->setToolTip(text); });
   return combo;
 }
 
@@ -103,8 +106,7 @@ QWidget* CreateByKind(const CControlTemplate& row, TextLanguage language, QWidge
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       return label;
     }
-    case ControlKind::Button:
-      return new CCaptionButton(caption, row.IsMultiLine(language), parent);
+    case ControlKind::Button: return new CCaptionButton(caption, row.IsMultiLine(language), parent);
     case ControlKind::DefaultButton: {
       auto* button = new QPushButton(caption, parent);
       button->setDefault(true);
@@ -154,8 +156,7 @@ QWidget* CreateControl(const CControlTemplate& row, TextLanguage language, QWidg
   return widget;
 }
 
-void PlaceControl(QWidget& widget, const CControlTemplate& row, TextLanguage language,
-                  const CDialogBaseUnits& units) {
+void PlaceControl(QWidget& widget, const CControlTemplate& row, TextLanguage language, const CDialogBaseUnits& units) {
   QRect rect = ToPixels(units, row.Rect(language));
   if (row.kind == ControlKind::ComboBox) rect.setHeight(widget.sizeHint().height());
   // An icon control takes the size of its icon.

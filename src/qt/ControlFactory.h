@@ -12,8 +12,7 @@ QWidget* CreateControl(const CControlTemplate& row, TextLanguage language, QWidg
 
 // Puts the widget where the template says. Combo boxes keep their own height: the template's
 // height includes the dropped-down list.
-void PlaceControl(QWidget& widget, const CControlTemplate& row, TextLanguage language,
-                  const CDialogBaseUnits& units);
+void PlaceControl(QWidget& widget, const CControlTemplate& row, TextLanguage language, const CDialogBaseUnits& units);
 
 // The template row a widget was made from; -1 (IDC_STATIC) for labels and frames without an id.
 int ControlIdOf(const QWidget& widget);

@@ -6,8 +6,7 @@
 
 namespace tolvane {
 
-std::vector<CBuiltControl> BuildDialog(QDialog& dialog, const CDialogTemplate& dialogTemplate,
-                                       TextLanguage language) {
+std::vector<CBuiltControl> BuildDialog(QDialog& dialog, const CDialogTemplate& dialogTemplate, TextLanguage language) {
   const QFont font = DialogFont(dialogTemplate.font);
   dialog.setFont(font);
   dialog.setWindowTitle(QString::fromUtf8(dialogTemplate.title.Get(language)));

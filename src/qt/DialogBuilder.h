@@ -14,7 +14,6 @@ struct CBuiltControl {
 
 // Gives the dialog the template's font, title, icon and fixed size, and creates its controls in
 // template order, which makes the tab order the template order.
-std::vector<CBuiltControl> BuildDialog(QDialog& dialog, const CDialogTemplate& dialogTemplate,
-                                       TextLanguage language);
+std::vector<CBuiltControl> BuildDialog(QDialog& dialog, const CDialogTemplate& dialogTemplate, TextLanguage language);
 
 }  // namespace tolvane

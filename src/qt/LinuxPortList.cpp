@@ -6,8 +6,7 @@
 
 namespace tolvane {
 
-CLinuxPortList::CLinuxPortList(std::string registryDirectory)
-    : m_strRegistryDirectory(std::move(registryDirectory)) {}
+CLinuxPortList::CLinuxPortList(std::string registryDirectory) : m_strRegistryDirectory(std::move(registryDirectory)) {}
 
 std::vector<CPortEntry> CLinuxPortList::Discover() {
   std::vector<CPortEntry> entries;

@@ -129,7 +129,8 @@ bool CQtMainWindow::IsTimerRunning(int id) const {
 
 void CQtMainWindow::PostToWindowThread(std::function<void()> task) {
   // Queued on this object: Qt drops the call if the window is destroyed first.
-  QMetaObject::invokeMethod(this, [task = std::move(task)] { task(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [task = std::move(task)] { task(); }, Qt::QueuedConnection);
 }
 
 }  // namespace tolvane

@@ -124,20 +124,30 @@ bool ParseSerialSettings(const std::string& text, CSerialSettings& settings) {
   settings.baudRate = fields[0].trimmed().toInt(&ok);
   if (!ok || settings.baudRate <= 0) return false;
   const QString parity = fields[1].trimmed().toLower();
-  if (parity == "n") settings.parity = QSerialPort::NoParity;
-  else if (parity == "e") settings.parity = QSerialPort::EvenParity;
-  else if (parity == "o") settings.parity = QSerialPort::OddParity;
-  else if (parity == "m") settings.parity = QSerialPort::MarkParity;
-  else if (parity == "s") settings.parity = QSerialPort::SpaceParity;
-  else return false;
+  if (parity == "n")
+    settings.parity = QSerialPort::NoParity;
+  else if (parity == "e")
+    settings.parity = QSerialPort::EvenParity;
+  else if (parity == "o")
+    settings.parity = QSerialPort::OddParity;
+  else if (parity == "m")
+    settings.parity = QSerialPort::MarkParity;
+  else if (parity == "s")
+    settings.parity = QSerialPort::SpaceParity;
+  else
+    return false;
   const int dataBits = fields[2].trimmed().toInt(&ok);
   if (!ok || dataBits < 5 || dataBits > 8) return false;
   settings.dataBits = static_cast<QSerialPort::DataBits>(dataBits);
   const QString stop = fields[3].trimmed();
-  if (stop == "1") settings.stopBits = QSerialPort::OneStop;
-  else if (stop == "1.5") settings.stopBits = QSerialPort::OneAndHalfStop;
-  else if (stop == "2") settings.stopBits = QSerialPort::TwoStop;
-  else return false;
+  if (stop == "1")
+    settings.stopBits = QSerialPort::OneStop;
+  else if (stop == "1.5")
+    settings.stopBits = QSerialPort::OneAndHalfStop;
+  else if (stop == "2")
+    settings.stopBits = QSerialPort::TwoStop;
+  else
+    return false;
   return true;
 }
 

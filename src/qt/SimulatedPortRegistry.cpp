@@ -54,7 +54,8 @@ LockResult TryLock(const std::string& path, bool create, int operation, int& fd)
     fd = -1;
     return LockResult::Busy;
   }
-  struct stat held {}, named {};
+  struct stat held {
+  }, named{};
   if (::fstat(fd, &held) != 0 || ::stat(path.c_str(), &named) != 0 || held.st_dev != named.st_dev ||
       held.st_ino != named.st_ino) {
     ::close(fd);
@@ -129,8 +130,8 @@ std::unique_ptr<CSimulatedPortRegistration> CSimulatedPortRegistry::Register(con
     }
     return std::unique_ptr<CSimulatedPortRegistration>(new CSimulatedPortRegistration(m_strDirectory, slot, fd));
   }
-  errorText = "all " + std::to_string(kSimulatedSlotCount) + " simulated device slots in " + m_strDirectory +
-              " are taken";
+  errorText =
+      "all " + std::to_string(kSimulatedSlotCount) + " simulated device slots in " + m_strDirectory + " are taken";
   return nullptr;
 }
 

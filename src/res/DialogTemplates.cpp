@@ -15,6 +15,7 @@ constexpr CLocalText kNone{"", ""};
 // Dialog 102, English and Chinese, in template order.
 // id, kind, caption, frame, English x,y,w,h, Chinese x,y,w,h, member, accessible name,
 // hidden in English, multi-line caption in English.
+// clang-format off
 constexpr std::array<CControlTemplate, 59> kMainControls{{
     {IDC_PORT, K::ComboBox, kNone, F::Top, {6, 5, 36, 13}, {6, 5, 36, 13}, "m_cbPort",
      {"Serial port", "串口"}, false, false},
@@ -128,31 +129,28 @@ constexpr std::array<CControlTemplate, 59> kMainControls{{
     {IDC_FACTORY_RESET, K::Button, {"Factory Reset", "恢复出厂设置"}, F::Top, {128, 25, 51, 14}, {108, 25, 47, 14},
      "m_btnFactoryReset", kNone, false, false},
 }};
+// clang-format on
 
 constexpr std::array<CControlTemplate, 3> kAboutControls{{
     {IDC_STATIC, K::Icon, kNone, F::Top, {14, 14, 20, 20}, {14, 14, 20, 20}, "", kNone, false, false},
-    {IDC_STATIC, K::Label, {"Version 1.1", "1.1 版"}, F::Top, {42, 14, 114, 8}, {42, 14, 114, 8}, "", kNone, false,
+    {IDC_STATIC,
+     K::Label,
+     {"Version 1.1", "1.1 版"},
+     F::Top,
+     {42, 14, 114, 8},
+     {42, 14, 114, 8},
+     "",
+     kNone,
+     false,
      false},
     {IDOK, K::DefaultButton, {"OK", "确定"}, F::Top, {113, 41, 50, 14}, {113, 41, 50, 14}, "", kNone, false, false},
 }};
 
-constexpr CDialogTemplate kMainDialog{IDD_MIRLSETTINGS_DIALOG,
-                                      {"Tolvane", "Tolvane"},
-                                      381,
-                                      387,
-                                      353,
-                                      387,
-                                      {"Microsoft Sans Serif", 9, 400},
-                                      kMainControls};
+constexpr CDialogTemplate kMainDialog{IDD_MIRLSETTINGS_DIALOG,          {"Tolvane", "Tolvane"}, 381, 387, 353, 387,
+                                      {"Microsoft Sans Serif", 9, 400}, kMainControls};
 
-constexpr CDialogTemplate kAboutDialog{IDD_ABOUTBOX,
-                                       {"About Tolvane", "关于 Tolvane"},
-                                       170,
-                                       62,
-                                       170,
-                                       62,
-                                       {"MS Shell Dlg", 9, 400},
-                                       kAboutControls};
+constexpr CDialogTemplate kAboutDialog{IDD_ABOUTBOX, {"About Tolvane", "关于 Tolvane"}, 170,           62, 170,
+                                       62,           {"MS Shell Dlg", 9, 400},          kAboutControls};
 
 // MulDiv: the product in 64 bits, rounded half away from zero.
 int MulDiv(int number, int numerator, int denominator) {

@@ -62,18 +62,14 @@ struct CControlTemplate {
   FrameId frame;
   CDialogRect english;
   CDialogRect chinese;
-  const char* member;          // "" for labels and frames
-  CLocalText accessibleName;   // the label that names an input or a list; "" for the rest
+  const char* member;         // "" for labels and frames
+  CLocalText accessibleName;  // the label that names an input or a list; "" for the rest
   bool hiddenInEnglish;
   bool multiLineInEnglish;
 
-  const CDialogRect& Rect(TextLanguage language) const {
-    return language == TextLanguage::Chinese ? chinese : english;
-  }
+  const CDialogRect& Rect(TextLanguage language) const { return language == TextLanguage::Chinese ? chinese : english; }
   bool IsHidden(TextLanguage language) const { return hiddenInEnglish && language == TextLanguage::English; }
-  bool IsMultiLine(TextLanguage language) const {
-    return multiLineInEnglish && language == TextLanguage::English;
-  }
+  bool IsMultiLine(TextLanguage language) const { return multiLineInEnglish && language == TextLanguage::English; }
 };
 
 struct CDialogFont {
@@ -93,9 +89,7 @@ struct CDialogTemplate {
   std::span<const CControlTemplate> controls;  // template order, which is also the tab order
 
   int Width(TextLanguage language) const { return language == TextLanguage::Chinese ? chineseWidth : englishWidth; }
-  int Height(TextLanguage language) const {
-    return language == TextLanguage::Chinese ? chineseHeight : englishHeight;
-  }
+  int Height(TextLanguage language) const { return language == TextLanguage::Chinese ? chineseHeight : englishHeight; }
   // The row of a control id; nullptr when the template has none (or for IDC_STATIC).
   const CControlTemplate* Find(int controlId) const;
 };

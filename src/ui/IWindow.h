@@ -43,8 +43,7 @@ class IWindow {
   // Report-view lists.
   virtual int ListGetClientWidth(int id) const = 0;
   virtual void ListAddExtendedStyle(int id, unsigned styles) = 0;
-  virtual void ListInsertColumn(int id, int column, const std::string& heading, ColumnAlign align,
-                                int width) = 0;
+  virtual void ListInsertColumn(int id, int column, const std::string& heading, ColumnAlign align, int width) = 0;
   virtual void ListSetImageList(int id, const CImageList& images) = 0;
   virtual int ListGetItemCount(int id) const = 0;
   virtual int ListInsertItem(int id, int row, const std::string& text, int image) = 0;

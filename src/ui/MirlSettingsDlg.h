@@ -11,8 +11,8 @@
 #include "link/StringQueue.h"
 #include "link/WindowHop.h"
 #include "res/Picture.h"
-#include "ui/Controls.h"
 #include "ui/ControlIds.h"
+#include "ui/Controls.h"
 #include "ui/IWindow.h"
 
 namespace tolvane {

@@ -11,9 +11,9 @@ namespace {
 constexpr char kRegistryVariable[] = "TOLVANE_PORT_REGISTRY";
 
 // Enabled by "COM:open" whatever the selections; Wi-Fi Connect, Pair and Search also need one.
-constexpr int kCommandButtons[] = {IDC_BT_OPEN,     IDC_GPS_OPEN,      IDC_WIFI_OPEN,        IDC_WRITE_IMEI,
-                                   IDC_UPDATE_IP,   IDC_UPDATE_DOMAIN, IDC_SET_ACCOUNT,      IDC_SET_APN,
-                                   IDC_CLEAR_APN,   IDC_UPDATE_DEALER_PW, IDC_SET_LANGUAGE, IDC_SET_NETWORK,
+constexpr int kCommandButtons[] = {IDC_BT_OPEN,      IDC_GPS_OPEN,         IDC_WIFI_OPEN,    IDC_WRITE_IMEI,
+                                   IDC_UPDATE_IP,    IDC_UPDATE_DOMAIN,    IDC_SET_ACCOUNT,  IDC_SET_APN,
+                                   IDC_CLEAR_APN,    IDC_UPDATE_DEALER_PW, IDC_SET_LANGUAGE, IDC_SET_NETWORK,
                                    IDC_FACTORY_RESET};
 
 }  // namespace

@@ -27,7 +27,8 @@ bool IsFrame(const QWidget* widget) { return qstrcmp(widget->metaObject()->class
 std::vector<QWidget*> TemplateWidgets(const QWidget& window) {
   std::vector<QWidget*> widgets;
   for (QObject* child : window.children())
-    if (auto* widget = qobject_cast<QWidget*>(child); widget && widget->property("controlId").isValid() && !IsFrame(widget))
+    if (auto* widget = qobject_cast<QWidget*>(child);
+        widget && widget->property("controlId").isValid() && !IsFrame(widget))
       widgets.push_back(widget);
   return widgets;
 }
@@ -38,7 +39,9 @@ void VerifyKind(const CControlTemplate& row, QWidget* widget) {
   auto* edit = qobject_cast<QLineEdit*>(widget);
   switch (row.kind) {
     case ControlKind::Label: QVERIFY2(qobject_cast<QLabel*>(widget), what); break;
-    case ControlKind::Button: QVERIFY2(qobject_cast<QPushButton*>(widget) && (widget->focusPolicy() & Qt::TabFocus), what); break;
+    case ControlKind::Button:
+      QVERIFY2(qobject_cast<QPushButton*>(widget) && (widget->focusPolicy() & Qt::TabFocus), what);
+      break;
     case ControlKind::EditMulti: {
       auto* multi = qobject_cast<QPlainTextEdit*>(widget);
       QVERIFY2(multi && multi->isReadOnly() && multi->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn, what);
@@ -140,7 +143,8 @@ void CMainWindowInventoryTest::Window_createsEveryRowInOrderWithKindCaptionAndNa
   }
   QCOMPARE(next, widgets.size());
   QCOMPARE(window.Control(IDC_COMM), nullptr);  // the serial port has no visible part
-  QCOMPARE(window.Control(IDC_APN_NAME)->accessibleName(), QString(language == TextLanguage::English ? "APN" : "APN名"));
+  QCOMPARE(window.Control(IDC_APN_NAME)->accessibleName(),
+           QString(language == TextLanguage::English ? "APN" : "APN名"));
 }
 
 void CMainWindowInventoryTest::Window_hidesLanguageControlsOnlyInEnglish() {
@@ -178,7 +182,8 @@ void CMainWindowInventoryTest::Window_tabOrderIsTemplateOrder() {
   QVERIFY(QTest::qWaitForWindowActive(&window));
   std::vector<int> expected;
   for (const CControlTemplate& row : MainDialogTemplate().controls) {
-    const bool stop = row.kind != ControlKind::Label && row.kind != ControlKind::Frame && row.kind != ControlKind::SerialPort;
+    const bool stop =
+        row.kind != ControlKind::Label && row.kind != ControlKind::Frame && row.kind != ControlKind::SerialPort;
     if (stop && !row.IsHidden(language)) expected.push_back(row.id);
   }
   window.Control(expected.front())->setFocus(Qt::TabFocusReason);

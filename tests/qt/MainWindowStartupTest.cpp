@@ -20,10 +20,10 @@ using namespace tolvane::qttest;
 
 namespace {
 
-constexpr int kCommandButtons[] = {IDC_WRITE_IMEI,  IDC_WIFI_OPEN,     IDC_WIFI_CONNECT,     IDC_BT_OPEN,
-                                   IDC_BT_PAIR,     IDC_BT_SEARCH,     IDC_GPS_OPEN,         IDC_UPDATE_IP,
-                                   IDC_UPDATE_DOMAIN, IDC_SET_ACCOUNT, IDC_SET_APN,          IDC_CLEAR_APN,
-                                   IDC_UPDATE_DEALER_PW, IDC_SET_LANGUAGE, IDC_SET_NETWORK, IDC_FACTORY_RESET};
+constexpr int kCommandButtons[] = {IDC_WRITE_IMEI,       IDC_WIFI_OPEN,    IDC_WIFI_CONNECT, IDC_BT_OPEN,
+                                   IDC_BT_PAIR,          IDC_BT_SEARCH,    IDC_GPS_OPEN,     IDC_UPDATE_IP,
+                                   IDC_UPDATE_DOMAIN,    IDC_SET_ACCOUNT,  IDC_SET_APN,      IDC_CLEAR_APN,
+                                   IDC_UPDATE_DEALER_PW, IDC_SET_LANGUAGE, IDC_SET_NETWORK,  IDC_FACTORY_RESET};
 
 // The window as the application wires it; the logic goes before the window.
 struct CWiredWindow {
@@ -90,7 +90,8 @@ void CMainWindowStartupTest::Startup_withPorts_selectsFirstSortedPortAndDisables
   QCOMPARE(ports->currentText(), QString("COM1 (ttyS0)"));
   QCOMPARE(ports->lineEdit()->cursorPosition(), 0);  // the field shows the start of the entry
   QCOMPARE(wired.dialog->GetComPort(), 1);
-  for (const int id : kCommandButtons) QVERIFY2(!wired.window.Control(id)->isEnabled(), qPrintable(QString::number(id)));
+  for (const int id : kCommandButtons)
+    QVERIFY2(!wired.window.Control(id)->isEnabled(), qPrintable(QString::number(id)));
   QVERIFY(wired.window.Control(IDC_CONNECT)->isEnabled());
   QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_IMEI))->maxLength(), 15);
   QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_BT_PIN))->maxLength(), 8);

@@ -102,11 +102,11 @@ void CMessageBoxThreadTest::Close_whileMessagesStreamAndBoxOpen_endsModalRunWith
   std::unique_ptr<CBoxFromWorker> worker;
   int step = 0;
   CWhenReady connectLink([&step] { return step == 0; },
-                     [&] {
-                       step = 1;
-                       dialog->OnConnect();
-                       device.start();
-                     });
+                         [&] {
+                           step = 1;
+                           dialog->OnConnect();
+                           device.start();
+                         });
   CWhenReady openBox([&] { return step == 1 && dialog->IsDeviceReady(); },
                      [&] {
                        step = 2;

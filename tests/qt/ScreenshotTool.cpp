@@ -41,7 +41,8 @@ int main(int argc, char* argv[]) {
   if (withRows) {
     const char* rows[][3] = {{"Office", "3c:84:6a:01:22:9f", "3"}, {"Guest", "a0:63:91:7e:10:04", "1"}};
     for (const auto& row : rows) {
-      const int index = window.ListInsertItem(IDC_WIFI_LIST, window.ListGetItemCount(IDC_WIFI_LIST), "", std::atoi(row[2]));
+      const int index =
+          window.ListInsertItem(IDC_WIFI_LIST, window.ListGetItemCount(IDC_WIFI_LIST), "", std::atoi(row[2]));
       window.ListSetItemText(IDC_WIFI_LIST, index, 1, row[0]);
       window.ListSetItemText(IDC_WIFI_LIST, index, 2, row[1]);
     }

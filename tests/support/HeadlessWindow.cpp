@@ -50,15 +50,12 @@ int CHeadlessWindow::ComboSetCurSel(int id, int index) {
 
 int CHeadlessWindow::ComboGetCurSel(int id) const { return At(id).selection; }
 
-int CHeadlessWindow::ComboGetCount(int id) const {
-  return failComboCount ? -1 : static_cast<int>(At(id).items.size());
-}
+int CHeadlessWindow::ComboGetCount(int id) const { return failComboCount ? -1 : static_cast<int>(At(id).items.size()); }
 
 int CHeadlessWindow::ListGetClientWidth(int) const { return clientWidth; }
 void CHeadlessWindow::ListAddExtendedStyle(int id, unsigned styles) { m_controls[id].listStyles |= styles; }
 
-void CHeadlessWindow::ListInsertColumn(int id, int column, const std::string& heading, ColumnAlign align,
-                                       int width) {
+void CHeadlessWindow::ListInsertColumn(int id, int column, const std::string& heading, ColumnAlign align, int width) {
   auto& columns = m_controls[id].columns;
   const auto at = std::min<std::size_t>(static_cast<std::size_t>(std::max(column, 0)), columns.size());
   columns.insert(columns.begin() + static_cast<std::ptrdiff_t>(at), Column{heading, align, width});

@@ -88,8 +88,7 @@ class CHeadlessWindow : public IWindow {
   // Runs the posted tasks that are waiting; returns how many ran.
   int RunPosted();
   // Pumps posted tasks until `done` holds or the bound passes; returns `done()`.
-  bool PumpUntil(const std::function<bool()>& done,
-                 std::chrono::milliseconds bound = std::chrono::seconds(10));
+  bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = std::chrono::seconds(10));
 
   int clientWidth = 366;
   bool hasSystemMenu = true;

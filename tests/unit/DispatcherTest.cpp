@@ -76,15 +76,16 @@ TEST_P(ReplyTimers, expiryStopsTheTimerWarnsOnceAndReenablesItsButtons) {
   EXPECT_EQ(window.MessageBoxes().size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EachTimer, ReplyTimers,
-    ::testing::Values(TimeoutCase{TIMER_UPDATE_IP, 6000, {IDC_UPDATE_IP, IDC_UPDATE_DOMAIN}},
-                      TimeoutCase{TIMER_SET_ACCOUNT, 6000, {IDC_SET_ACCOUNT}},
-                      TimeoutCase{TIMER_SET_APN, 30000, {IDC_SET_APN, IDC_CLEAR_APN}},
-                      TimeoutCase{TIMER_UPDATE_DEALER_PW, 6000, {IDC_UPDATE_DEALER_PW}},
-                      TimeoutCase{TIMER_UPDATE_DOMAIN, 6000, {IDC_UPDATE_DOMAIN, IDC_UPDATE_IP}},
-                      TimeoutCase{TIMER_CLEAR_APN, 10000, {IDC_SET_APN, IDC_CLEAR_APN}}),
-    [](const ::testing::TestParamInfo<TimeoutCase>& param) { return "Timer" + std::to_string(param.param.timer); });
+INSTANTIATE_TEST_SUITE_P(EachTimer, ReplyTimers,
+                         ::testing::Values(TimeoutCase{TIMER_UPDATE_IP, 6000, {IDC_UPDATE_IP, IDC_UPDATE_DOMAIN}},
+                                           TimeoutCase{TIMER_SET_ACCOUNT, 6000, {IDC_SET_ACCOUNT}},
+                                           TimeoutCase{TIMER_SET_APN, 30000, {IDC_SET_APN, IDC_CLEAR_APN}},
+                                           TimeoutCase{TIMER_UPDATE_DEALER_PW, 6000, {IDC_UPDATE_DEALER_PW}},
+                                           TimeoutCase{TIMER_UPDATE_DOMAIN, 6000, {IDC_UPDATE_DOMAIN, IDC_UPDATE_IP}},
+                                           TimeoutCase{TIMER_CLEAR_APN, 10000, {IDC_SET_APN, IDC_CLEAR_APN}}),
+                         [](const ::testing::TestParamInfo<TimeoutCase>& param) {
+                           return "Timer" + std::to_string(param.param.timer);
+                         });
 
 TEST_F(Dispatcher, rearmingATimerRestartsTheFullInterval) {
   StartUp();
@@ -173,8 +174,8 @@ TEST_F(ImeiReply, okAndFailShowTheirMessagesAndReenableWriteImeiWhenReady) {
   window.EnableWindow(IDC_WRITE_IMEI, false);
   dlg->HandleDeviceMessage("IMEI:fail");
   EXPECT_TRUE(Enabled(IDC_WRITE_IMEI));
-  EXPECT_EQ(window.MessageBoxes(), (std::vector<std::string>{"Write IMEI OK, Restart the device to be effective!",
-                                                             "Write IMEI fail"}));
+  EXPECT_EQ(window.MessageBoxes(),
+            (std::vector<std::string>{"Write IMEI OK, Restart the device to be effective!", "Write IMEI fail"}));
 }
 
 TEST_F(ImeiReply, anyOtherValueIsTheDevicesImei) {

@@ -12,9 +12,9 @@
 namespace tolvane::testing {
 
 // The ids that EnableDeviceControls drives, in its order.
-inline const int kDeviceControls[] = {IDC_BT_OPEN,       IDC_GPS_OPEN,      IDC_WIFI_OPEN,  IDC_WIFI_CONNECT,
-                                      IDC_WRITE_IMEI,    IDC_BT_PAIR,       IDC_BT_SEARCH,  IDC_UPDATE_IP,
-                                      IDC_UPDATE_DOMAIN, IDC_SET_ACCOUNT,   IDC_SET_APN,    IDC_CLEAR_APN,
+inline const int kDeviceControls[] = {IDC_BT_OPEN,          IDC_GPS_OPEN,     IDC_WIFI_OPEN,   IDC_WIFI_CONNECT,
+                                      IDC_WRITE_IMEI,       IDC_BT_PAIR,      IDC_BT_SEARCH,   IDC_UPDATE_IP,
+                                      IDC_UPDATE_DOMAIN,    IDC_SET_ACCOUNT,  IDC_SET_APN,     IDC_CLEAR_APN,
                                       IDC_UPDATE_DEALER_PW, IDC_SET_LANGUAGE, IDC_SET_NETWORK, IDC_FACTORY_RESET};
 
 // A dialog over the headless window and the fake port, started up with the given ports.

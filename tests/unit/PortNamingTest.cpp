@@ -12,8 +12,8 @@ namespace {
 
 // Every name that gets a number, with its number, gathered by trying plausible indices.
 std::map<int, std::string> AllNumberedNames() {
-  const char* prefixes[] = {"ttyS",  "ttyUSB", "ttyACM", "ttyAMA", "ttyO",  "ttymxc", "ttySAC", "ttyTHS",
-                            "ttyMSM", "ttyHS", "ttyPS",  "ttyLP",  "ttySC", "ttyGS",  "rfcomm", "ttySIM"};
+  const char* prefixes[] = {"ttyS",   "ttyUSB", "ttyACM", "ttyAMA", "ttyO",  "ttymxc", "ttySAC", "ttyTHS",
+                            "ttyMSM", "ttyHS",  "ttyPS",  "ttyLP",  "ttySC", "ttyGS",  "rfcomm", "ttySIM"};
   std::map<int, std::string> byNumber;
   for (const char* prefix : prefixes) {
     for (int index = 0; index < 200; ++index) {
@@ -39,8 +39,8 @@ TEST(ComNumberForDevice, fixedRangesPerDriver) {
 }
 
 TEST(ComNumberForDevice, otherUartDriversFallBetweenAcmAndSimulated) {
-  for (const char* name : {"ttyAMA0", "ttyO2", "ttymxc1", "ttySAC0", "ttyTHS2", "ttyMSM0", "ttyHS1", "ttyPS0",
-                           "ttyLP0", "ttySC0", "ttyGS0", "rfcomm0", "rfcomm14"}) {
+  for (const char* name : {"ttyAMA0", "ttyO2", "ttymxc1", "ttySAC0", "ttyTHS2", "ttyMSM0", "ttyHS1", "ttyPS0", "ttyLP0",
+                           "ttySC0", "ttyGS0", "rfcomm0", "rfcomm14"}) {
     const int number = ComNumberForDevice(name);
     EXPECT_GE(number, 97) << name;
     EXPECT_LE(number, 199) << name;

@@ -22,8 +22,8 @@ TEST_F(SerialLink, portsAreListedInTextOrderAndTheFirstIsSelected) {
 
 TEST_F(SerialLink, selectedPortNumberIsParsedAfterTheLetters) {
   StartUp();
-  const std::pair<const char*, int> cases[] = {
-      {"COM33 (ttyUSB0)", 33}, {"COM7", 7}, {"CO", 0}, {"COMx", 0}, {"COM 12", 12}, {"COM-4", -4}, {"", 0}};
+  const std::pair<const char*, int> cases[] = {{"COM33 (ttyUSB0)", 33}, {"COM7", 7},   {"CO", 0}, {"COMx", 0},
+                                               {"COM 12", 12},          {"COM-4", -4}, {"", 0}};
   for (const auto& [text, number] : cases) {
     window.SetWindowText(IDC_PORT, text);
     EXPECT_EQ(dlg->GetSelectedPort(), number) << text;

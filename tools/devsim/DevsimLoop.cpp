@@ -17,8 +17,8 @@ constexpr auto kUnplugGrace = 200ms;
 
 }  // namespace
 
-CDevsimLoop::CDevsimLoop(const CDevsimOptions& options, CPseudoTerminal& line, CDeviceModel& model,
-                         CLineWriter& writer, std::ostream& console)
+CDevsimLoop::CDevsimLoop(const CDevsimOptions& options, CPseudoTerminal& line, CDeviceModel& model, CLineWriter& writer,
+                         std::ostream& console)
     : m_options(options), m_line(line), m_model(model), m_writer(writer), m_console(console) {}
 
 void CDevsimLoop::Note(const std::string& text) { m_console << "tolvane-devsim: " << text << std::endl; }

@@ -14,8 +14,7 @@ bool ParseCount(const std::string& text, long long maximum, long long& value) {
 
 }  // namespace
 
-std::optional<CDevsimOptions> ParseDevsimOptions(const std::vector<std::string>& arguments,
-                                                 std::string& errorText) {
+std::optional<CDevsimOptions> ParseDevsimOptions(const std::vector<std::string>& arguments, std::string& errorText) {
   CDevsimOptions options;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& option = arguments[i];

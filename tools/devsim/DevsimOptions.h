@@ -9,15 +9,15 @@ namespace tolvane::devsim {
 
 // How the simulated line misbehaves, for rehearsing a bad cable or a slow device.
 struct CLineFaults {
-  bool bSplit = false;    // answers leave in random pieces with small pauses between them
-  bool bGarbage = false;  // junk runs, each cut off by a terminator, go out before answers
+  bool bSplit = false;                 // answers leave in random pieces with small pauses between them
+  bool bGarbage = false;               // junk runs, each cut off by a terminator, go out before answers
   std::chrono::milliseconds delay{0};  // every answer waits this long before it leaves
 };
 
 struct CDevsimOptions {
-  bool bSilent = false;   // commands are read and noted but never answered
+  bool bSilent = false;  // commands are read and noted but never answered
   CLineFaults faults;
-  int nUnplugAfter = 0;   // drop the line after this many commands; 0: never
+  int nUnplugAfter = 0;              // drop the line after this many commands; 0: never
   std::string strRegistryDirectory;  // empty: the per-user default
   std::optional<unsigned> seed;      // for --split and --garbage; random when absent
   bool bHelp = false;

@@ -39,8 +39,7 @@ std::unique_ptr<CPseudoTerminal> CPseudoTerminal::Open(std::string& errorText) {
   // A serial line carries bytes as they are: no echo, no line editing, no newline translation.
   ::cfmakeraw(&mode);
   ::cfsetspeed(&mode, B921600);
-  if (::tcsetattr(pc, TCSANOW, &mode) != 0 ||
-      ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK) != 0) {
+  if (::tcsetattr(pc, TCSANOW, &mode) != 0 || ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK) != 0) {
     errorText = Failure(name);
     ::close(pc);
     ::close(master);
