@@ -10,7 +10,9 @@ int main() {
   using Clock = std::chrono::steady_clock;
   std::string stream;
   for (int i = 0; i < 20000; ++i)
-    stream += "GPS_R:$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47~WiFi_L:-55^中文网络^00:11:22:33:44:55~";
+    stream +=
+        "GPS_R:$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47~WiFi_L:-55^中文网络^00:11:22:33:44:"
+        "55~";
 
   for (const std::size_t readSize : {1u, 7u, 64u, 1024u}) {
     tolvane::CByteFramer framer;
