@@ -8,7 +8,7 @@
 #include <QTest>
 #include <memory>
 
-#include "FakeDevice.h"
+#include "FakePort.h"
 #include "WindowProbe.h"
 #include "qt/QtMainWindow.h"
 #include "qt/ReportList.h"
@@ -17,6 +17,8 @@
 
 using namespace tolvane;
 using namespace tolvane::qttest;
+using tolvane::testing::CFakePort;
+using tolvane::testing::CFakePortList;
 
 namespace {
 
@@ -139,7 +141,7 @@ void CMainWindowStartupTest::Startup_withoutPorts_opensWithNothingElseDone() {
   QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_IMEI))->maxLength(), 15);
   QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_BT_PIN))->maxLength(), 32767);
   QCOMPARE(OpenMessageBox(wired.window), nullptr);
-  QCOMPARE(wired.port.openCalls, 0);
+  QCOMPARE(wired.port.openCount, 0);
 }
 
 void CMainWindowStartupTest::Combo_addString_insertsSortedWithoutSelecting() {
@@ -232,8 +234,8 @@ void CMainWindowStartupTest::Enter_onFocusedButton_clicksIt() {
   wired.window.Control(IDC_CONNECT)->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   QVERIFY(wired.window.isVisible());
-  QCOMPARE(wired.port.openCalls, 1);
-  QCOMPARE(wired.port.lastOpenedPort, 4);
+  QCOMPARE(wired.port.openCount, 1);
+  QCOMPARE(wired.port.openedPort, 4);
   QCOMPARE(wired.window.GetWindowText(IDC_CONNECT), std::string("Close"));
   QTest::mouseClick(wired.window.Control(IDC_CONNECT), Qt::LeftButton);
   QVERIFY(!wired.port.IsOpen());
@@ -248,14 +250,14 @@ void CMainWindowStartupTest::EscapeOrClose_closeOnceAndRunDestroyOnce() {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
   QVERIFY(!wired.window.isVisible());
   QCOMPARE(wired.window.result(), int(QDialog::Rejected));
-  QCOMPARE(wired.port.closeCalls, 1);
-  QCOMPARE(wired.port.Written().back(), std::string("COM:close~"));
+  QCOMPARE(wired.port.closeCount, 1);
+  QCOMPARE(wired.port.Writes().back(), std::string("COM:close~"));
   // Later close requests find the logic detached: a port opened behind its back stays open.
   wired.port.Open(1, 0, 0);
   wired.window.show();
   QVERIFY(wired.window.close());
   wired.window.accept();
-  QCOMPARE(wired.port.closeCalls, 1);
+  QCOMPARE(wired.port.closeCount, 1);
 }
 
 void CMainWindowStartupTest::ContextMenu_aboutEntry_opensAboutBox() {

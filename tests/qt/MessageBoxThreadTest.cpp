@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "FakeDevice.h"
+#include "FakePort.h"
 #include "WindowProbe.h"
 #include "link/WindowHop.h"
 #include "qt/QtMainWindow.h"
@@ -14,6 +14,8 @@
 
 using namespace tolvane;
 using namespace tolvane::qttest;
+using tolvane::testing::CFakePort;
+using tolvane::testing::CFakePortList;
 
 namespace {
 
@@ -119,10 +121,10 @@ void CMessageBoxThreadTest::Close_whileMessagesStreamAndBoxOpen_endsModalRunWith
   QVERIFY(closeWindow.Done());
   QTRY_VERIFY_WITH_TIMEOUT(worker->Finished(), kBound);
   QCOMPARE(OpenMessageBox(window), nullptr);
-  QCOMPARE(port.closeCalls, 1);
+  QCOMPARE(port.closeCount, 1);
   QVERIFY(!port.IsOpen());
   QVERIFY(!dialog->IsRunning());
-  QCOMPARE(port.Written().back(), std::string("COM:close~"));
+  QCOMPARE(port.Writes().back(), std::string("COM:close~"));
   // A box asked for after the close has nobody to answer it and returns at once.
   window.MessageBox("Set network fail");
   dialog.reset();  // joins the workers: must not hang on hops still queued

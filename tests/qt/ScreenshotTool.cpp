@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "FakeDevice.h"
+#include "FakePort.h"
 #include "app/AboutDlg.h"
 #include "qt/QtMainWindow.h"
 #include "res/Strings.h"
@@ -32,8 +32,8 @@ int main(int argc, char* argv[]) {
     return about.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
   }
 
-  qttest::CFakePortList ports({"COM1 (ttyS0)", "COM33 (ttyUSB0)"});
-  qttest::CFakePort port;
+  testing::CFakePortList ports({"COM1 (ttyS0)", "COM33 (ttyUSB0)"});
+  testing::CFakePort port;
   CQtMainWindow window(language);
   CMirlSettingsDlg dialog(window, port, ports);
   window.AttachDialog(&dialog);
