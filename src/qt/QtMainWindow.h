@@ -83,8 +83,10 @@ class CQtMainWindow : public QDialog, public IWindow {
 
  private:
   void ConnectHandlers();
-  void OnButtonClicked(int id, void (CMirlSettingsDlg::*handler)());
-  void OnSelectionChanged(int id, void (CMirlSettingsDlg::*handler)());
+  template <void (CMirlSettingsDlg::*Handler)()>
+  void OnButtonClicked(int id);
+  template <void (CMirlSettingsDlg::*Handler)()>
+  void OnSelectionChanged(int id);
   void CloseOpenBoxes();
 
   QComboBox* Combo(int id) const;

@@ -7,25 +7,27 @@
 
 namespace tolvane {
 
-void CQtMainWindow::ConnectHandlers() {
-  OnButtonClicked(IDC_CONNECT, &CMirlSettingsDlg::OnConnect);
-  OnSelectionChanged(IDC_PORT, &CMirlSettingsDlg::OnSelchangePort);
-  // The command buttons, the lists' clicks and the other combo boxes join here with their handlers.
-}
-
-void CQtMainWindow::OnButtonClicked(int id, void (CMirlSettingsDlg::*handler)()) {
+template <void (CMirlSettingsDlg::*Handler)()>
+void CQtMainWindow::OnButtonClicked(int id) {
   if (auto* button = qobject_cast<QPushButton*>(Control(id)))
-    connect(button, &QPushButton::clicked, this, [this, handler] {
-      if (m_pDialog) (m_pDialog->*handler)();
+    connect(button, &QPushButton::clicked, this, [this] {
+      if (m_pDialog) (m_pDialog->*Handler)();
     });
 }
 
-void CQtMainWindow::OnSelectionChanged(int id, void (CMirlSettingsDlg::*handler)()) {
+template <void (CMirlSettingsDlg::*Handler)()>
+void CQtMainWindow::OnSelectionChanged(int id) {
   // Only the user's choice notifies, as a selection set by the logic does not.
   if (QComboBox* combo = Combo(id))
-    connect(combo, &QComboBox::activated, this, [this, handler] {
-      if (m_pDialog) (m_pDialog->*handler)();
+    connect(combo, &QComboBox::activated, this, [this] {
+      if (m_pDialog) (m_pDialog->*Handler)();
     });
+}
+
+void CQtMainWindow::ConnectHandlers() {
+  OnButtonClicked<&CMirlSettingsDlg::OnConnect>(IDC_CONNECT);
+  OnSelectionChanged<&CMirlSettingsDlg::OnSelchangePort>(IDC_PORT);
+  // The command buttons, the lists' clicks and the other combo boxes join here with their handlers.
 }
 
 }  // namespace tolvane
