@@ -1,4 +1,5 @@
 #include "qt/ControlFactory.h"
+#include "qt/TypingRules.h"
 
 #include <algorithm>
 
@@ -7,7 +8,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -68,10 +68,8 @@ QLineEdit* CreateEdit(ControlKind kind, QWidget* parent) {
   if (kind == ControlKind::EditPassword || kind == ControlKind::EditNumberPassword)
     edit->setEchoMode(QLineEdit::Password);
   if (kind == ControlKind::EditReadOnly) edit->setReadOnly(true);
-  if (kind == ControlKind::EditNumber || kind == ControlKind::EditNumberPassword) {
-    static const QRegularExpression digits(QStringLiteral("[0-9]*"));
-    edit->setValidator(new QRegularExpressionValidator(digits, edit));
-  }
+  const bool digitsOnly = kind == ControlKind::EditNumber || kind == ControlKind::EditNumberPassword;
+  edit->setValidator(new CTypingRules(*edit, digitsOnly));
   return edit;
 }
 

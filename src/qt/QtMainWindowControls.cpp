@@ -1,4 +1,6 @@
 // The control operations that the logic performs, addressed by control id.
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -11,6 +13,7 @@
 #include "qt/IpAddressEdit.h"
 #include "qt/QtMainWindow.h"
 #include "qt/ReportList.h"
+#include "qt/TypingRules.h"
 
 namespace tolvane {
 namespace {
@@ -28,7 +31,7 @@ void CQtMainWindow::SetWindowText(int id, const std::string& text) {
   if (auto* button = qobject_cast<QAbstractButton*>(widget))
     button->setText(ToQString(text));
   else if (auto* edit = qobject_cast<QLineEdit*>(widget))
-    edit->setText(ToQString(text));
+    CTypingRules::SetProgramText(*edit, ToQString(text));
   else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(widget))
     multiLine->setPlainText(ToQString(text));
   else if (auto* combo = qobject_cast<QComboBox*>(widget))
@@ -70,7 +73,7 @@ bool CQtMainWindow::IsWindowEnabled(int id) const {
 
 void CQtMainWindow::LimitText(int id, int maxChars) {
   // 0 lifts the limit, as it does for the platform's edits.
-  if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) edit->setMaxLength(maxChars > 0 ? maxChars : 32767);
+  if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) CTypingRules::Of(*edit).SetLimit(std::max(maxChars, 0));
 }
 
 void CQtMainWindow::AppendText(int id, const std::string& text) {
@@ -80,7 +83,7 @@ void CQtMainWindow::AppendText(int id, const std::string& text) {
     multiLine->insertPlainText(ToQString(text));
     multiLine->ensureCursorVisible();
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    edit->setText(edit->text() + ToQString(text));
+    CTypingRules::SetProgramText(*edit, edit->text() + ToQString(text));
   }
 }
 

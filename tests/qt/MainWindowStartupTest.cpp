@@ -51,6 +51,14 @@ struct CWiredWindow {
   int aboutBoxes = 0;
 };
 
+// What an edit holds after the user types `keys` into it, empty at first.
+QString TypedInto(CQtMainWindow& window, int id, const char* keys) {
+  auto* edit = qobject_cast<QLineEdit*>(window.Control(id));
+  edit->clear();
+  QTest::keyClicks(edit, keys);
+  return edit->text();
+}
+
 QStringList Items(const QComboBox* combo) {
   QStringList items;
   for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
@@ -74,6 +82,7 @@ class CMainWindowStartupTest : public QObject {
   void Startup_withoutPorts_opensWithNothingElseDone();
   void Combo_addString_insertsSortedWithoutSelecting();
   void PortCombo_userChoice_updatesPortNumber();
+  void EditLimit_bindsTypingButKeepsWhatTheProgramSets();
   void WifiList_rowImages_showSignalPicturesFirstColumnLeft();
   void Enter_inFieldComboOrList_closesWindowAndLink_data();
   void Enter_inFieldComboOrList_closesWindowAndLink();
@@ -95,8 +104,8 @@ void CMainWindowStartupTest::Startup_withPorts_selectsFirstSortedPortAndDisables
   for (const int id : kCommandButtons)
     QVERIFY2(!wired.window.Control(id)->isEnabled(), qPrintable(QString::number(id)));
   QVERIFY(wired.window.Control(IDC_CONNECT)->isEnabled());
-  QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_IMEI))->maxLength(), 15);
-  QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_BT_PIN))->maxLength(), 8);
+  QCOMPARE(TypedInto(wired.window, IDC_IMEI, "12345678901234567890"), QString("123456789012345"));
+  QCOMPARE(TypedInto(wired.window, IDC_BT_PIN, "1234567890"), QString("12345678"));
   QCOMPARE(Items(wired.Combo(IDC_LANGUAGE)), QStringList({"English", "中文简体"}));
   QCOMPARE(wired.Combo(IDC_LANGUAGE)->currentText(), QString("English"));
   QCOMPARE(Items(wired.Combo(IDC_NETWORK_TYPE)), QStringList({"2G", "3G", "3G/2G"}));
@@ -138,8 +147,8 @@ void CMainWindowStartupTest::Startup_withoutPorts_opensWithNothingElseDone() {
   QCOMPARE(wired.List(IDC_BT_LIST)->columnCount(), 0);
   QCOMPARE(wired.List(IDC_WIFI_LIST)->ImageCount(), 0);
   for (const int id : kCommandButtons) QVERIFY(wired.window.Control(id)->isEnabled());
-  QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_IMEI))->maxLength(), 15);
-  QCOMPARE(qobject_cast<QLineEdit*>(wired.window.Control(IDC_BT_PIN))->maxLength(), 32767);
+  QCOMPARE(TypedInto(wired.window, IDC_IMEI, "12345678901234567890"), QString("123456789012345"));
+  QCOMPARE(TypedInto(wired.window, IDC_BT_PIN, "1234567890"), QString("1234567890"));
   QCOMPARE(OpenMessageBox(wired.window), nullptr);
   QCOMPARE(wired.port.openCount, 0);
 }
@@ -169,6 +178,25 @@ void CMainWindowStartupTest::PortCombo_userChoice_updatesPortNumber() {
   // Selections the logic makes itself do not notify.
   wired.window.ComboSetCurSel(IDC_PORT, 0);
   QCOMPARE(wired.dialog->GetComPort(), 10);
+}
+
+void CMainWindowStartupTest::EditLimit_bindsTypingButKeepsWhatTheProgramSets() {
+  CWiredWindow wired({"COM1 (ttyS0)"});
+  wired.dialog->OnInitDialog();
+  auto* imei = qobject_cast<QLineEdit*>(wired.window.Control(IDC_IMEI));
+  wired.window.SetWindowText(IDC_IMEI, "12345678901234567");
+  QCOMPARE(imei->text(), QString("12345678901234567"));
+  imei->setFocus();
+  imei->end(false);
+  QTest::keyClick(imei, Qt::Key_8);
+  QCOMPARE(imei->text(), QString("12345678901234567"));
+  QTest::keyClick(imei, Qt::Key_Backspace);
+  QCOMPARE(imei->text(), QString("1234567890123456"));
+
+  wired.window.SetWindowText(IDC_IMEI, "86A");  // digits-only binds typing, not the device's answer
+  QCOMPARE(imei->text(), QString("86A"));
+  QTest::keyClicks(imei, "B1");
+  QCOMPARE(imei->text(), QString("86A1"));
 }
 
 void CMainWindowStartupTest::WifiList_rowImages_showSignalPicturesFirstColumnLeft() {
