@@ -21,7 +21,8 @@ CDevsimProcess::~CDevsimProcess() {
 }
 
 bool CDevsimProcess::Start() {
-  m_process.start(QStringLiteral(TOLVANE_DEVSIM_PATH), m_arguments);
+  m_process.start(QStringLiteral(TOLVANE_DEVSIM_PATH), QStringList(m_arguments)
+                                                           << QStringLiteral("--exit-with-parent"));
   if (!m_process.waitForStarted(30'000)) return false;
   static const QRegularExpression announcement(QStringLiteral("tolvane-devsim: ((COM(\\d+)) \\(\\S+\\)) at (\\S+)\\n"));
   const QDeadlineTimer deadline(30'000);

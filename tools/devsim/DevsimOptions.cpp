@@ -52,6 +52,8 @@ std::optional<CDevsimOptions> ParseDevsimOptions(const std::vector<std::string>&
     } else if (option == "--seed") {
       if (!takeCount(4'294'967'295LL, count)) return std::nullopt;
       options.seed = static_cast<unsigned>(count);
+    } else if (option == "--exit-with-parent") {
+      options.bExitWithParent = true;
     } else if (option == "--registry") {
       if (!takeValue(options.strRegistryDirectory)) return std::nullopt;
     } else {
@@ -77,6 +79,7 @@ std::string DevsimUsage() {
          "  --seed N           seed for --split and --garbage, to repeat a run\n"
          "  --registry DIR     register in DIR (default: $TOLVANE_PORT_REGISTRY,\n"
          "                     else $XDG_RUNTIME_DIR/tolvane, else /tmp/tolvane-<uid>)\n"
+         "  --exit-with-parent stop when the program that started it ends\n"
          "  -h, --help         show this text\n";
 }
 

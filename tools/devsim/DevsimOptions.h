@@ -20,6 +20,7 @@ struct CDevsimOptions {
   int nUnplugAfter = 0;              // drop the line after this many commands; 0: never
   std::string strRegistryDirectory;  // empty: the per-user default
   std::optional<unsigned> seed;      // for --split and --garbage; random when absent
+  bool bExitWithParent = false;      // a test that started it may die without stopping it
   bool bHelp = false;
 };
 

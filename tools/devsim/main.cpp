@@ -1,5 +1,7 @@
 // tolvane-devsim: a simulated Mirl intercom on a pseudo-terminal.
 #include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <iostream>
@@ -67,6 +69,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   const sigset_t waitMask = InstallStopSignals();
+  if (options->bExitWithParent) {
+    const pid_t parent = ::getppid();
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != parent) return 0;  // it went before the request took hold
+  }
 
   std::unique_ptr<CPseudoTerminal> line = CPseudoTerminal::Open(errorText);
   if (!line) {
