@@ -157,12 +157,6 @@ TEST_F(Dispatcher, closeStopsEveryReplyTimer) {
   EXPECT_TRUE(window.MessageBoxes().empty());
 }
 
-}  // namespace
-}  // namespace tolvane::testing
-
-namespace tolvane::testing {
-namespace {
-
 using ImeiReply = LinkTest;
 
 TEST_F(ImeiReply, okAndFailShowTheirMessagesAndReenableWriteImeiWhenReady) {
