@@ -28,5 +28,8 @@ for _ in $(seq 100); do
   kill -0 "$devsim" 2>/dev/null || { cat "$log" >&2; exit 1; }
   sleep 0.1
 done
-head -n 1 "$log"
+announcement=$(head -n 1 "$log")
+echo "$announcement"
+port=$(sed -n 's/^tolvane-devsim: \(COM[0-9]* ([^)]*)\).*/\1/p' <<<"$announcement")
+echo "In Tolvane, choose $port in the port list if it is not selected, then press Connect."
 "$build/src/app/tolvane"
