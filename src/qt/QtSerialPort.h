@@ -32,9 +32,6 @@ class CQtSerialPort : public QObject, public IPort {
   bool Write(const std::string& text) override;
   std::string ReadInput() override;
 
-  // The device path of the open port, for diagnostics.
-  QString OpenPath() const { return m_serial.portName(); }
-
  private:
   void DrainPendingWrites();
   void OnReadyRead();

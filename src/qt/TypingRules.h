@@ -15,7 +15,6 @@ class CTypingRules : public QValidator {
  public:
   CTypingRules(QLineEdit& edit, bool digitsOnly);
   void SetLimit(int maxChars) { m_nLimit = maxChars; }
-  int Limit() const { return m_nLimit; }
   State validate(QString& input, int& position) const override;
 
   // The rules of an edit, created on first use.

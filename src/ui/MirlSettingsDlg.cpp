@@ -90,7 +90,7 @@ void CMirlSettingsDlg::InitDialogControls() {
   m_strCommSettings = m_comm.GetSettings();
   EnableDeviceControls(false);
 
-  m_imgSignal.Create(62, 22);
+  m_imgSignal.Create(kSignalPictureWidth, kSignalPictureHeight);
   for (const int bitmapId : {IDB_SIGNAL_0, IDB_SIGNAL_1, IDB_SIGNAL_2, IDB_SIGNAL_3, IDB_SIGNAL_4})
     m_imgSignal.pictures.push_back(LoadSignalBitmap(bitmapId));
 
