@@ -5,28 +5,27 @@
 namespace tolvane {
 
 void CMirlSettingsDlg::HandleDeviceMessage(const std::string& message) {
+  // Key to handler, in the order keys are compared. What a reply means lives in its feature's file.
+  using Handler = void (CMirlSettingsDlg::*)(const std::string& value);
+  struct Route {
+    const char* key;
+    Handler handler;
+  };
+  static constexpr Route kRoutes[] = {
+      {"IMEI", &CMirlSettingsDlg::OnImeiReply},
+      // Radio panels.
+      {"COM", &CMirlSettingsDlg::OnComReply},
+      // Configuration replies.
+      {"FACTORY_RESET", &CMirlSettingsDlg::OnFactoryResetReply},
+  };
+
   std::string key, value;
   if (SplitAt(message, kKeySeparator, key, value) < 0) return;
-
-  if (key == "IMEI") {
-    if (value == "ok")
-      ShowMessage(LoadString(IDS_WRITE_IMEI_OK));
-    else if (value == "fail")
-      ShowMessage(LoadString(IDS_WRITE_IMEI_FAIL));
-    else
-      m_editImei.SetWindowText(value);
-    if (m_bDeviceReady) m_btnWriteImei.EnableWindow(true);
-  } else if (key == "COM") {
-    if (value == "open") {
-      // Only a running link becomes ready; a message handled after its own close does not reopen it.
-      if (!m_bRunning) return;
-      m_bDeviceReady = true;
-      EnableDeviceControls(true);
-    } else {
-      ClosePort();
+  for (const Route& route : kRoutes) {
+    if (key == route.key) {
+      (this->*route.handler)(value);
+      return;
     }
-  } else if (key == "FACTORY_RESET") {
-    ClosePort();
   }
 }
 

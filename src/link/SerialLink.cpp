@@ -87,6 +87,17 @@ void CMirlSettingsDlg::OnPortLost() {
   ClosePort();
 }
 
+void CMirlSettingsDlg::OnComReply(const std::string& value) {
+  if (value != "open") {
+    ClosePort();
+    return;
+  }
+  // Only a running link becomes ready; a message handled after its own close does not reopen it.
+  if (!m_bRunning) return;
+  m_bDeviceReady = true;
+  EnableDeviceControls(true);
+}
+
 void CMirlSettingsDlg::EnableDeviceControls(bool bEnable) {
   m_btnBtOpen.EnableWindow(bEnable);
   m_btnGpsOpen.EnableWindow(bEnable);

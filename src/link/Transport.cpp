@@ -8,6 +8,16 @@ using namespace std::chrono_literals;
 
 void CMirlSettingsDlg::QueueCommand(const std::string& text) { m_listSend.AddHead(text + kTerminator); }
 
+bool CMirlSettingsDlg::RefuseTerminator(std::initializer_list<std::string_view> fieldTexts) {
+  for (const std::string_view text : fieldTexts) {
+    if (text.find(kTerminator) != std::string_view::npos) {
+      ShowMessage(LoadString(IDS_TEXT_HAS_TERMINATOR));
+      return true;
+    }
+  }
+  return false;
+}
+
 void CMirlSettingsDlg::OnComm() {
   std::string text = m_comm.ReadInput();
   if (!text.empty()) m_listRecv.AddHead(std::move(text));

@@ -11,7 +11,7 @@ struct StringEntry {
   const char* chinese;
 };
 
-constexpr std::array<StringEntry, 50> kStringTable{{
+constexpr std::array<StringEntry, 51> kStringTable{{
     {101, "About Tolvane(&A)...", "关于 Tolvane(&A)..."},
     {102, "Connect", "连接"},
     {103, "Close", "关闭"},
@@ -62,6 +62,7 @@ constexpr std::array<StringEntry, 50> kStringTable{{
     {148, "Status", "状态"},
     {149, "Signal-strength", "信号强度"},
     {150, "Security category", "安全类别"},
+    {151, "The text must not contain the character ~", "文本中不能包含字符 ~"},
 }};
 
 thread_local TextLanguage t_language = TextLanguage::English;

@@ -10,7 +10,7 @@ enum class TextLanguage { English, Chinese };
 void SetThreadTextLanguage(TextLanguage language);
 TextLanguage GetThreadTextLanguage();
 
-// String table 101-150 in the calling thread's language, as UTF-8. Unknown ids give "".
+// String table 101-151 in the calling thread's language, as UTF-8. Unknown ids give "".
 std::string LoadString(int id);
 std::string LoadString(int id, TextLanguage language);
 
@@ -65,6 +65,8 @@ enum StringId : int {
   IDS_COLUMN_STATUS = 148,
   IDS_COLUMN_SIGNAL = 149,
   IDS_SECURITY = 150,
+  // Added to the table.
+  IDS_TEXT_HAS_TERMINATOR = 151,
 };
 
 }  // namespace tolvane

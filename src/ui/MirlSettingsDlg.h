@@ -4,7 +4,9 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "link/IPort.h"
@@ -44,6 +46,7 @@ class CMirlSettingsDlg : public IPortEvents {
   void ClosePort();
   void EnableDeviceControls(bool bEnable);
   void ResetDeviceState();
+  void OnComReply(const std::string& value);
 
   // Framing and transport.
   void QueueCommand(const std::string& text);
@@ -55,6 +58,12 @@ class CMirlSettingsDlg : public IPortEvents {
   // Dispatcher and reply timers.
   void HandleDeviceMessage(const std::string& message);
   void OnTimer(int id);
+
+  // Configuration commands (settings/).
+  void OnImeiReply(const std::string& value);
+  void OnFactoryResetReply(const std::string& value);
+
+  // Radio panels (radios/).
 
   // Lets tests count the worker threads' polling passes instead of waiting on the clock.
   void SetSleeper(Sleeper sleeper) { m_sleep = std::move(sleeper); }
@@ -72,6 +81,9 @@ class CMirlSettingsDlg : public IPortEvents {
 
  private:
   void ShowMessage(const std::string& text) { m_window.MessageBox(text); }
+  // A "~" in a field would end the command early and the device would run the rest as a command
+  // of its own: such a press sends nothing and says why. True when it refused.
+  bool RefuseTerminator(std::initializer_list<std::string_view> fieldTexts);
   void StopWorkerThreads();
   void StartWorkerThreads();
   void OnReplyTimeout(int timerId, int firstButton, int secondButton);

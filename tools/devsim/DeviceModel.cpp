@@ -1,6 +1,6 @@
 #include "DeviceModel.h"
 
-#include "link/Framing.h"
+#include "DeviceWire.h"
 
 namespace tolvane::devsim {
 
@@ -20,7 +20,7 @@ CDeviceResponse CDeviceModel::HandleCommand(const std::string& key, const std::s
 
 CDeviceResponse CDeviceModel::HandleMessage(const std::string& message) {
   std::string key, value;
-  if (SplitAt(message, kKeySeparator, key, value) < 0) {
+  if (!SplitKeyValue(message, key, value)) {
     CDeviceResponse response;
     response.notes.push_back("ignored a message without \":\"");
     return response;

@@ -108,7 +108,7 @@ void CDevsimLoop::ReadConsole(Clock::time_point now) {
     std::string line = m_strConsoleInput.substr(0, end);
     m_strConsoleInput.erase(0, end + 1);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line.back() == kTerminator) line.pop_back();
+    if (!line.empty() && line.back() == kEnd) line.pop_back();
     if (line.empty() || m_bUnplugging) continue;
     Send(line, 0ms, now);
   }

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "DeviceModel.h"
+#include "DeviceWire.h"
 #include "DevsimOptions.h"
 #include "LineWriter.h"
 #include "PseudoTerminal.h"
-#include "link/Framing.h"
 
 namespace tolvane::devsim {
 
@@ -43,7 +43,7 @@ class CDevsimLoop {
   CLineWriter& m_writer;
   std::ostream& m_console;
 
-  CMessageCutter m_cutter;
+  CWireCutter m_cutter;
   std::string m_strConsoleInput;
   bool m_bConsoleOpen = true;
   int m_nCommands = 0;

@@ -6,13 +6,9 @@
 #include <cerrno>
 #include <set>
 
+#include "DeviceWire.h"
+
 namespace tolvane::devsim {
-
-namespace {
-
-constexpr char kTerminator = '~';
-
-}  // namespace
 
 CLineWriter::CLineWriter(const CLineFaults& faults, unsigned seed) : m_faults(faults), m_random(seed) {}
 
@@ -21,14 +17,14 @@ void CLineWriter::Add(Clock::time_point due, std::string bytes) { m_chunks.push_
 // A run of junk that the PC must cut off as a message of its own and ignore: no terminator or
 // colon inside (so it can neither swallow nor forge a real message) and no NUL (which ends a read).
 std::string CLineWriter::Junk() {
-  if (std::uniform_int_distribution(0, 3)(m_random) == 0) return std::string(1, kTerminator);
+  if (std::uniform_int_distribution(0, 3)(m_random) == 0) return std::string(1, kEnd);
   std::uniform_int_distribution byte(1, 255);
   std::string junk(static_cast<std::size_t>(std::uniform_int_distribution(1, 24)(m_random)), '\0');
   for (char& c : junk) {
     do c = static_cast<char>(byte(m_random));
-    while (c == kTerminator || c == ':');
+    while (c == kEnd || c == ':');
   }
-  return junk + kTerminator;
+  return junk + kEnd;
 }
 
 void CLineWriter::Queue(const std::string& message, std::chrono::milliseconds holdBack, Clock::time_point now) {
@@ -36,7 +32,7 @@ void CLineWriter::Queue(const std::string& message, std::chrono::milliseconds ho
   if (!m_chunks.empty()) due = std::max(due, m_chunks.back().due);
   if (m_faults.bGarbage) Add(due, Junk());
 
-  const std::string text = message + kTerminator;
+  const std::string text = message + kEnd;
   if (!m_faults.bSplit || text.size() < 2) {
     Add(due, text);
     return;
