@@ -51,6 +51,7 @@ void CMirlSettingsDlg::OnTimer(int id) {
     case TIMER_UPDATE_DEALER_PW: OnReplyTimeout(id, IDC_UPDATE_DEALER_PW, 0); break;
     case TIMER_UPDATE_DOMAIN: OnReplyTimeout(id, IDC_UPDATE_DOMAIN, IDC_UPDATE_IP); break;
     case TIMER_CLEAR_APN: OnReplyTimeout(id, IDC_SET_APN, IDC_CLEAR_APN); break;
+    case TIMER_LINK_SILENT: OnLinkSilent(); break;
     default: break;
   }
 }

@@ -14,6 +14,7 @@
 #include "qt/QtMainWindow.h"
 #include "qt/ReportList.h"
 #include "qt/TypingRules.h"
+#include "ui/ControlIds.h"
 
 namespace tolvane {
 namespace {
@@ -104,7 +105,16 @@ int CQtMainWindow::ComboAddString(int id, const std::string& text) {
     combo->setCurrentIndex(-1);
     combo->setEditText(editText);
   }
+  if (id == IDC_PORT) FitPortField();
   return index;
+}
+
+void CQtMainWindow::ComboResetContent(int id) {
+  QComboBox* combo = Combo(id);
+  if (!combo) return;
+  combo->clear();
+  combo->setEditText(QString());
+  if (id == IDC_PORT) FitPortField();
 }
 
 int CQtMainWindow::ComboSetCurSel(int id, int index) {

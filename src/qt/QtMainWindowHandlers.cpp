@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "qt/DropDownComboBox.h"
 #include "qt/QtMainWindow.h"
 #include "ui/MirlSettingsDlg.h"
 
@@ -27,6 +28,10 @@ void CQtMainWindow::OnSelectionChanged(int id) {
 void CQtMainWindow::ConnectHandlers() {
   OnButtonClicked<&CMirlSettingsDlg::OnConnect>(IDC_CONNECT);
   OnSelectionChanged<&CMirlSettingsDlg::OnSelchangePort>(IDC_PORT);
+  if (auto* ports = dynamic_cast<CDropDownComboBox*>(Combo(IDC_PORT)))
+    ports->SetBeforePopup([this] {
+      if (m_pDialog) m_pDialog->OnDropdownPort();
+    });
   // The command buttons, the lists' clicks and the other combo boxes join here with their handlers.
 }
 

@@ -39,6 +39,7 @@ class IWindow {
   virtual int ComboSetCurSel(int id, int index) = 0;
   virtual int ComboGetCurSel(int id) const = 0;
   virtual int ComboGetCount(int id) const = 0;
+  virtual void ComboResetContent(int id) = 0;
 
   // Report-view lists.
   virtual int ListGetClientWidth(int id) const = 0;
@@ -64,6 +65,8 @@ class IWindow {
 
   // Modal, OK only; returns when the user has pressed OK.
   virtual void MessageBox(const std::string& text) = 0;
+  // The one-line strip that says what the link is doing. Never takes the focus or opens a box.
+  virtual void SetStatusText(const std::string& text) = 0;
 
   // One-shot use is up to the logic: a timer fires until killed. Arming a running id restarts it.
   virtual void SetTimer(int id, int milliseconds) = 0;

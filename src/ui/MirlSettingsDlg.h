@@ -25,6 +25,8 @@ namespace tolvane {
 // IPort::Write, and reach the window through m_hop.
 class CMirlSettingsDlg : public IPortEvents {
  public:
+  // How long a freshly opened link may stay silent before the status strip says so.
+  static constexpr int kLinkSilentMs = 3000;
   using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
   CMirlSettingsDlg(IWindow& window, IPort& port, IPortList& portList);
@@ -47,6 +49,10 @@ class CMirlSettingsDlg : public IPortEvents {
   void EnableDeviceControls(bool bEnable);
   void ResetDeviceState();
   void OnComReply(const std::string& value);
+
+  // Beyond the dialog's template behaviour: the port list read again when it is opened, and the
+  // status strip that says what the link is doing.
+  void OnDropdownPort();
 
   // Framing and transport.
   void QueueCommand(const std::string& text);
@@ -86,6 +92,11 @@ class CMirlSettingsDlg : public IPortEvents {
   bool RefuseTerminator(std::initializer_list<std::string_view> fieldTexts);
   void StopWorkerThreads();
   void StartWorkerThreads();
+  // Start-up once a port has been found: selection, serial values, lists and combo boxes.
+  void InitPortDependentControls();
+  void SelectPreferredPort();
+  void ShowLinkStatus(int stringId);
+  void OnLinkSilent();
   void OnReplyTimeout(int timerId, int firstButton, int secondButton);
 
   IWindow& m_window;
@@ -157,6 +168,9 @@ class CMirlSettingsDlg : public IPortEvents {
   std::string m_strNetworkType;
 
   IPortList& m_portList;
+  bool m_bPortControlsReady = false;  // start-up went past the port search
+  std::string m_strLinkPort;          // "COM200" while a link is open
+  std::string m_strLinkCaption;       // "COM200 (ttySIM0)"
   CWindowHop m_hop;
   int m_nLinkGeneration = 0;
   Sleeper m_sleep;
