@@ -87,6 +87,8 @@ class CQtMainWindow : public QDialog, public IWindow {
   void OnButtonClicked(int id);
   template <void (CMirlSettingsDlg::*Handler)()>
   void OnSelectionChanged(int id);
+  template <void (CMirlSettingsDlg::*Handler)(int)>
+  void OnListClicked(int id);
   void CloseOpenBoxes();
 
   QComboBox* Combo(int id) const;
