@@ -99,6 +99,8 @@ QPlainTextEdit* CreateMultiLineEdit(QWidget* parent) {
   edit->setReadOnly(true);
   edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   edit->setTabChangesFocus(true);
+  // Only the program writes here: nothing for the user to undo, and no history to grow.
+  edit->setUndoRedoEnabled(false);
   return edit;
 }
 

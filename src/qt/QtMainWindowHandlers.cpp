@@ -4,6 +4,7 @@
 
 #include "qt/DropDownComboBox.h"
 #include "qt/QtMainWindow.h"
+#include "qt/ReportList.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane {
@@ -25,6 +26,15 @@ void CQtMainWindow::OnSelectionChanged(int id) {
     });
 }
 
+template <void (CMirlSettingsDlg::*Handler)(int)>
+void CQtMainWindow::OnListClicked(int id) {
+  // Mouse clicks only: moving the highlight with the keyboard selects nothing.
+  if (CReportList* list = List(id))
+    connect(list, &CReportList::ItemClicked, this, [this](int row) {
+      if (m_pDialog) (m_pDialog->*Handler)(row);
+    });
+}
+
 void CQtMainWindow::ConnectHandlers() {
   OnButtonClicked<&CMirlSettingsDlg::OnConnect>(IDC_CONNECT);
   OnSelectionChanged<&CMirlSettingsDlg::OnSelchangePort>(IDC_PORT);
@@ -32,7 +42,15 @@ void CQtMainWindow::ConnectHandlers() {
     ports->SetBeforePopup([this] {
       if (m_pDialog) m_pDialog->OnDropdownPort();
     });
-  // The command buttons, the lists' clicks and the other combo boxes join here with their handlers.
+  OnButtonClicked<&CMirlSettingsDlg::OnOpenWifi>(IDC_WIFI_OPEN);
+  OnButtonClicked<&CMirlSettingsDlg::OnConnectWifi>(IDC_WIFI_CONNECT);
+  OnListClicked<&CMirlSettingsDlg::OnClickWifiList>(IDC_WIFI_LIST);
+  OnButtonClicked<&CMirlSettingsDlg::OnOpenBt>(IDC_BT_OPEN);
+  OnButtonClicked<&CMirlSettingsDlg::OnSearchBt>(IDC_BT_SEARCH);
+  OnButtonClicked<&CMirlSettingsDlg::OnPairBt>(IDC_BT_PAIR);
+  OnListClicked<&CMirlSettingsDlg::OnClickBtList>(IDC_BT_LIST);
+  OnButtonClicked<&CMirlSettingsDlg::OnOpenGps>(IDC_GPS_OPEN);
+  // The other command buttons and combo boxes join here with their handlers.
 }
 
 }  // namespace tolvane

@@ -31,7 +31,8 @@ class IWindow {
   virtual void EnableWindow(int id, bool enable) = 0;
   virtual bool IsWindowEnabled(int id) const = 0;
   virtual void LimitText(int id, int maxChars) = 0;
-  // Appends at the end of an edit and scrolls it into view.
+  // Inserts at the caret of an edit, after dropping any selection, as an edit that cannot be undone,
+  // and scrolls the caret into view. The caret stays at the end unless the user moves it.
   virtual void AppendText(int id, const std::string& text) = 0;
 
   // Combo boxes keep their items sorted; indices are those of sorted order. -1 stands for CB_ERR.

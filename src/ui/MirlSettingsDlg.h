@@ -70,6 +70,26 @@ class CMirlSettingsDlg : public IPortEvents {
   void OnFactoryResetReply(const std::string& value);
 
   // Radio panels (radios/).
+  static constexpr int GPS_RAW_MAX = 5120;
+  void OnOpenWifi();
+  void OnConnectWifi();
+  void OnClickWifiList(int item);
+  void OnWifiStateReply(bool on);
+  void OnWifiConnectReply(bool ok);
+  void AddWifiListRow(const std::string& text);
+  void OnWifiConnectTimer();
+  void OnOpenBt();
+  void OnSearchBt();
+  void OnClickBtList(int item);
+  void OnPairBt();
+  void OnBtStateReply(bool on);
+  void AddBtListRow(const std::string& text);
+  void OnBtPairReply(const std::string& address, bool unpair, bool ok);
+  void OnOpenGps();
+  void OnGpsStateReply(bool on);
+  void OnGpsRaw(const std::string& text);
+  void OnGpsSatellites(const std::string& text);
+  void OnGpsStatus(const std::string& text);
 
   // Lets tests count the worker threads' polling passes instead of waiting on the clock.
   void SetSleeper(Sleeper sleeper) { m_sleep = std::move(sleeper); }
@@ -84,6 +104,14 @@ class CMirlSettingsDlg : public IPortEvents {
   const CStringQueue& GetSendQueue() const { return m_listSend; }
   const CStringQueue& GetRecvQueue() const { return m_listRecv; }
   const CImageList& GetSignalImages() const { return m_imgSignal; }
+  bool IsWifiOn() const { return m_bWifiOn; }
+  bool IsWifiConnecting() const { return m_bWifiConnecting; }
+  const std::string& GetWifiSelected() const { return m_strWifiSelected; }
+  const std::string& GetWifiCurrent() const { return m_strWifiCurrent; }
+  bool IsBtOn() const { return m_bBtOn; }
+  bool IsBtPairing() const { return m_bBtPairing; }
+  const std::string& GetBtSelected() const { return m_strBtSelected; }
+  bool IsGpsOn() const { return m_bGpsOn; }
 
  private:
   void ShowMessage(const std::string& text) { m_window.MessageBox(text); }
@@ -98,6 +126,17 @@ class CMirlSettingsDlg : public IPortEvents {
   void ShowLinkStatus(int stringId);
   void OnLinkSilent();
   void OnReplyTimeout(int timerId, int firstButton, int secondButton);
+  // The radio panels' dispatcher rows: what each key's value means.
+  void OnWifiMessage(const std::string& value);
+  void OnWifiCurrentMessage(const std::string& value);
+  void OnWifiListMessage(const std::string& value);
+  void OnBtMessage(const std::string& value);
+  void OnBtPairMessage(const std::string& value);
+  void OnBtListMessage(const std::string& value);
+  void OnGpsMessage(const std::string& value);
+  void OnGpsRawMessage(const std::string& value);
+  void OnGpsSatellitesMessage(const std::string& value);
+  void OnGpsStatusMessage(const std::string& value);
 
   IWindow& m_window;
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string>
+
 #include "DeviceModel.h"
+#include "DevsimOptions.h"
 
 namespace tolvane::devsim {
 
@@ -10,6 +13,18 @@ namespace tolvane::devsim {
 // "COM": the link announcement.
 void AddLinkKeys(CDeviceModel& model);
 
-inline void AddDeviceKeys(CDeviceModel& model) { AddLinkKeys(model); }
+// "WiFi", "WiFi_PW": switching, the scan list every few seconds, joining with `password`.
+void AddWifiKeys(CDeviceModel& model, const std::string& password);
+// "BT": switching, searching, pairing with `pin` and unpairing.
+void AddBluetoothKeys(CDeviceModel& model, const std::string& pin);
+// "GPS": switching, and NMEA sentences, satellites and status every second while on.
+void AddGpsKeys(CDeviceModel& model);
+
+inline void AddDeviceKeys(CDeviceModel& model, const CDevsimOptions& options) {
+  AddLinkKeys(model);
+  AddWifiKeys(model, options.strWifiPassword);
+  AddBluetoothKeys(model, options.strBtPin);
+  AddGpsKeys(model);
+}
 
 }  // namespace tolvane::devsim

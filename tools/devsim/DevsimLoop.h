@@ -34,6 +34,9 @@ class CDevsimLoop {
   bool ReadFromPc(Clock::time_point now);
   void ReadConsole(Clock::time_point now);
   void OnMessage(const std::string& message, Clock::time_point now);
+  void SendUnsolicited(Clock::time_point now);
+  // The writer's poll timeout, shortened to the device's next tick.
+  int PollTimeout(Clock::time_point now) const;
   void Send(const std::string& message, std::chrono::milliseconds holdBack, Clock::time_point now);
   void Note(const std::string& text);
 

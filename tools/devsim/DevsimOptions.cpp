@@ -56,6 +56,14 @@ std::optional<CDevsimOptions> ParseDevsimOptions(const std::vector<std::string>&
       options.bExitWithParent = true;
     } else if (option == "--registry") {
       if (!takeValue(options.strRegistryDirectory)) return std::nullopt;
+    } else if (option == "--wifi-password" || option == "--bt-pin") {
+      std::string& secret = option == "--bt-pin" ? options.strBtPin : options.strWifiPassword;
+      if (!takeValue(secret)) return std::nullopt;
+      // The PC never sends a "~" inside a field, so such a secret could never be matched.
+      if (secret.find('~') != std::string::npos) {
+        errorText = option + " must not contain \"~\"";
+        return std::nullopt;
+      }
     } else {
       errorText = "unknown option \"" + option + "\"";
       return std::nullopt;
@@ -70,6 +78,8 @@ std::string DevsimUsage() {
          "A simulated Mirl intercom on a pseudo-terminal. It registers itself so that Tolvane\n"
          "lists it as COM200 (ttySIM0) and up, and answers the way the intercom app would.\n"
          "Each line typed on standard input is sent to the PC as one message, e.g. COM:close.\n"
+         "While the PC holds the link, Wi-Fi that is on lists its networks every 4 seconds and\n"
+         "GPS that is on sends NMEA sentences, satellites and status every second.\n"
          "\n"
          "  --silent           read commands but never answer them\n"
          "  --split            send every message in random pieces, with short pauses\n"
@@ -79,6 +89,8 @@ std::string DevsimUsage() {
          "  --seed N           seed for --split and --garbage, to repeat a run\n"
          "  --registry DIR     register in DIR (default: $TOLVANE_PORT_REGISTRY,\n"
          "                     else $XDG_RUNTIME_DIR/tolvane, else /tmp/tolvane-<uid>)\n"
+         "  --wifi-password PW the password that joins a listed Wi-Fi network (default parlo123)\n"
+         "  --bt-pin PIN       the PIN that pairs a listed Bluetooth device (default 0000)\n"
          "  --exit-with-parent stop when the program that started it ends\n"
          "  -h, --help         show this text\n";
 }

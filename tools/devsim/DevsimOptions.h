@@ -22,6 +22,10 @@ struct CDevsimOptions {
   std::optional<unsigned> seed;      // for --split and --garbage; random when absent
   bool bExitWithParent = false;      // a test that started it may die without stopping it
   bool bHelp = false;
+
+  // What the simulated radios accept.
+  std::string strWifiPassword = "parlo123";  // joins any listed network
+  std::string strBtPin = "0000";             // pairs any listed device
 };
 
 // Parses the arguments after the program name. On failure returns nothing and says why.

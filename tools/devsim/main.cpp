@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     std::cout << "tolvane-devsim: faults: " << faults << std::endl;
 
   CDeviceModel model;
-  AddDeviceKeys(model);
+  AddDeviceKeys(model, *options);
   CLineWriter writer(options->faults, seed);
   CDevsimLoop loop(*options, *line, model, writer, std::cout);
   const CDevsimLoop::Outcome outcome = loop.Run(g_stopRequested, waitMask);
