@@ -1,15 +1,19 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "DeviceSettings.h"
 
 namespace tolvane::devsim {
 
 // What the simulated intercom remembers between commands. Grows with the keys it answers.
 struct CDeviceState {
   bool bLinkOpen = false;
+  CDeviceSettings settings;
 };
 
 // What one command does: the messages the device sends back (without terminator) and lines
@@ -17,6 +21,8 @@ struct CDeviceState {
 struct CDeviceResponse {
   std::vector<std::string> replies;
   std::vector<std::string> notes;
+  // The app restarts: for this long it hears nothing.
+  std::chrono::milliseconds restartFor{0};
 };
 
 // The intercom app's side of the protocol: one handler per key. A key is taught with AddKey;

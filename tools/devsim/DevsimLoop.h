@@ -34,6 +34,7 @@ class CDevsimLoop {
   bool ReadFromPc(Clock::time_point now);
   void ReadConsole(Clock::time_point now);
   void OnMessage(const std::string& message, Clock::time_point now);
+  CDeviceResponse Answer(const std::string& message);
   void Send(const std::string& message, std::chrono::milliseconds holdBack, Clock::time_point now);
   void Note(const std::string& text);
 
@@ -49,6 +50,7 @@ class CDevsimLoop {
   int m_nCommands = 0;
   bool m_bUnplugging = false;
   std::optional<Clock::time_point> m_unplugAt;
+  std::optional<Clock::time_point> m_restartedAt;  // set while the app restarts
 };
 
 }  // namespace tolvane::devsim
