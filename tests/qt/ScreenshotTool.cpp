@@ -1,6 +1,7 @@
 // Draws the main window as it looks after start-up and saves it as a PNG.
-// Usage: tolvane_screenshot <out.png> [en|zh] [--rows | --about]
-// --rows adds sample list rows and GPS text; --about draws the About box instead.
+// Usage: tolvane_screenshot <out.png> [en|zh] [--rows | --about | --connected]
+// --rows adds sample list rows and GPS text; --about draws the About box instead; --connected
+// draws it connected, after the device has reported its IMEI, address, language and network type.
 #include <QApplication>
 #include <QTest>
 #include <cstdio>
@@ -18,7 +19,7 @@ using namespace tolvane;
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <out.png> [en|zh] [--rows | --about]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <out.png> [en|zh] [--rows | --about | --connected]\n", argv[0]);
     return 2;
   }
   const TextLanguage language =
@@ -50,6 +51,12 @@ int main(int argc, char* argv[]) {
     window.ListSetItemText(IDC_BT_LIST, 0, 1, "00:1a:7d:da:71:13");
     window.ListSetItemText(IDC_BT_LIST, 0, 2, LoadString(IDS_PAIRED));
     window.SetWindowText(IDC_GPS_RAW, "$GPGGA,092750.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*76");
+  }
+  if (argc > 3 && std::strcmp(argv[3], "--connected") == 0) {
+    dialog.OnConnect();
+    // The address last: once it shows, every report has been handled.
+    port.Feed("COM:open~IMEI:356938035643809~LANGUAGE:en_US~NETWORK_TYPE:3G/2G~IP:192.168.10.20~");
+    if (!QTest::qWaitFor([&window] { return !window.IpIsBlank(IDC_SERVER_IP); }, 20000)) return 1;
   }
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
