@@ -26,6 +26,14 @@ void CMirlSettingsDlg::HandleDeviceMessage(const std::string& message) {
       {"GPS_S", &CMirlSettingsDlg::OnGpsStatusMessage},
       {"COM", &CMirlSettingsDlg::OnComReply},
       // Configuration replies.
+      {"IP", &CMirlSettingsDlg::OnIpReply},
+      {"HOST", &CMirlSettingsDlg::OnHostReply},
+      {"ACCOUNT", &CMirlSettingsDlg::OnAccountReply},
+      {"APN", &CMirlSettingsDlg::OnApnReply},
+      {"APN_RESET", &CMirlSettingsDlg::OnApnResetReply},
+      {"CUSTOMER_PW", &CMirlSettingsDlg::OnDealerPwReply},
+      {"LANGUAGE", &CMirlSettingsDlg::OnLanguageReply},
+      {"NETWORK_TYPE", &CMirlSettingsDlg::OnNetworkTypeReply},
       {"FACTORY_RESET", &CMirlSettingsDlg::OnFactoryResetReply},
   };
 

@@ -50,7 +50,19 @@ void CQtMainWindow::ConnectHandlers() {
   OnButtonClicked<&CMirlSettingsDlg::OnPairBt>(IDC_BT_PAIR);
   OnListClicked<&CMirlSettingsDlg::OnClickBtList>(IDC_BT_LIST);
   OnButtonClicked<&CMirlSettingsDlg::OnOpenGps>(IDC_GPS_OPEN);
-  // The other command buttons and combo boxes join here with their handlers.
+  // Configuration commands.
+  OnButtonClicked<&CMirlSettingsDlg::OnWriteImei>(IDC_WRITE_IMEI);
+  OnButtonClicked<&CMirlSettingsDlg::OnUpdateIp>(IDC_UPDATE_IP);
+  OnButtonClicked<&CMirlSettingsDlg::OnUpdateDomain>(IDC_UPDATE_DOMAIN);
+  OnButtonClicked<&CMirlSettingsDlg::OnSetAccount>(IDC_SET_ACCOUNT);
+  OnButtonClicked<&CMirlSettingsDlg::OnUpdateDealerPw>(IDC_UPDATE_DEALER_PW);
+  OnButtonClicked<&CMirlSettingsDlg::OnSetApn>(IDC_SET_APN);
+  OnButtonClicked<&CMirlSettingsDlg::OnClearApn>(IDC_CLEAR_APN);
+  OnButtonClicked<&CMirlSettingsDlg::OnSetLanguage>(IDC_SET_LANGUAGE);
+  OnButtonClicked<&CMirlSettingsDlg::OnSetNetwork>(IDC_SET_NETWORK);
+  OnButtonClicked<&CMirlSettingsDlg::OnFactoryReset>(IDC_FACTORY_RESET);
+  OnSelectionChanged<&CMirlSettingsDlg::OnSelchangeLanguage>(IDC_LANGUAGE);
+  OnSelectionChanged<&CMirlSettingsDlg::OnSelchangeNetworkType>(IDC_NETWORK_TYPE);
 }
 
 }  // namespace tolvane

@@ -66,7 +66,27 @@ class CMirlSettingsDlg : public IPortEvents {
   void OnTimer(int id);
 
   // Configuration commands (settings/).
+  void OnWriteImei();
   void OnImeiReply(const std::string& value);
+  void OnUpdateIp();
+  void OnUpdateDomain();
+  void OnIpReply(const std::string& value);
+  void OnHostReply(const std::string& value);
+  void OnSetAccount();
+  void OnUpdateDealerPw();
+  void OnAccountReply(const std::string& value);
+  void OnDealerPwReply(const std::string& value);
+  void OnSetApn();
+  void OnClearApn();
+  void OnApnReply(const std::string& value);
+  void OnApnResetReply(const std::string& value);
+  void OnSetLanguage();
+  void OnSetNetwork();
+  void OnFactoryReset();
+  void OnSelchangeLanguage();
+  void OnSelchangeNetworkType();
+  void OnLanguageReply(const std::string& value);
+  void OnNetworkTypeReply(const std::string& value);
   void OnFactoryResetReply(const std::string& value);
 
   // Radio panels (radios/).
@@ -137,6 +157,11 @@ class CMirlSettingsDlg : public IPortEvents {
   void OnGpsRawMessage(const std::string& value);
   void OnGpsSatellitesMessage(const std::string& value);
   void OnGpsStatusMessage(const std::string& value);
+  // A reply ends its request's wait. One handled after its own link closed must not bring that
+  // link's buttons back.
+  void EnableAfterReply(CButton& button) {
+    if (m_bRunning) button.EnableWindow(true);
+  }
 
   IWindow& m_window;
 

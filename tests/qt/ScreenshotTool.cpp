@@ -1,7 +1,8 @@
 // Draws the main window as it looks after start-up and saves it as a PNG.
-// Usage: tolvane_screenshot <out.png> [en|zh] [--rows | --radios | --about]
+// Usage: tolvane_screenshot <out.png> [en|zh] [--rows | --radios | --connected | --about]
 // --rows adds sample list rows and GPS text; --radios fills all three radio panels through the
-// window's logic, as a device's answers would; --about draws the About box instead.
+// window's logic, as a device's answers would; --connected draws it connected, after the device has
+// reported its IMEI, address, language and network type; --about draws the About box instead.
 #include <QApplication>
 #include <QTest>
 #include <cstdio>
@@ -57,7 +58,7 @@ void FillRadioPanels(CMirlSettingsDlg& dialog, testing::CFakePort& port) {
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <out.png> [en|zh] [--rows | --radios | --about]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <out.png> [en|zh] [--rows | --radios | --connected | --about]\n", argv[0]);
     return 2;
   }
   const TextLanguage language =
@@ -92,6 +93,12 @@ int main(int argc, char* argv[]) {
     window.SetWindowText(IDC_GPS_RAW, "$GPGGA,092750.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*76");
   }
   if (withRadios) FillRadioPanels(dialog, port);
+  if (argc > 3 && std::strcmp(argv[3], "--connected") == 0) {
+    dialog.OnConnect();
+    // The address last: once it shows, every report has been handled.
+    port.Feed("COM:open~IMEI:356938035643809~LANGUAGE:en_US~NETWORK_TYPE:3G/2G~IP:192.168.10.20~");
+    if (!QTest::qWaitFor([&window] { return !window.IpIsBlank(IDC_SERVER_IP); }, 20000)) return 1;
+  }
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
   QTest::qWait(200);

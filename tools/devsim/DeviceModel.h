@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "RadioState.h"
+#include "DeviceSettings.h"
 
 namespace tolvane::devsim {
 
@@ -15,6 +16,7 @@ namespace tolvane::devsim {
 struct CDeviceState {
   bool bLinkOpen = false;
   CRadioState radios;
+  CDeviceSettings settings;
 };
 
 // What one command does: the messages the device sends back (without terminator) and lines
@@ -22,6 +24,8 @@ struct CDeviceState {
 struct CDeviceResponse {
   std::vector<std::string> replies;
   std::vector<std::string> notes;
+  // The app restarts: for this long it hears nothing.
+  std::chrono::milliseconds restartFor{0};
 };
 
 // The intercom app's side of the protocol: one handler per key. A key is taught with AddKey;

@@ -51,6 +51,15 @@ CDevsimLoop::Outcome CDevsimLoop::Run(const volatile std::sig_atomic_t& stopRequ
     if (!m_writer.WriteDue(lineFd, now)) return Outcome::LineLost;
 
     int timeoutMs = PollTimeout(now);
+    if (m_restartedAt) {
+      if (now >= *m_restartedAt) {
+        m_restartedAt.reset();
+        Note("restarted");
+      } else {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*m_restartedAt - now).count();
+        timeoutMs = timeoutMs < 0 ? static_cast<int>(wait) : std::min(timeoutMs, static_cast<int>(wait));
+      }
+    }
     if (m_bUnplugging && m_writer.IsIdle()) {
       if (!m_unplugAt) m_unplugAt = now + kUnplugGrace;
       if (now >= *m_unplugAt) return Outcome::Unplugged;
@@ -107,9 +116,14 @@ bool CDevsimLoop::ReadFromPc(Clock::time_point now) {
 void CDevsimLoop::OnMessage(const std::string& message, Clock::time_point now) {
   ++m_nCommands;
   Note("PC says " + message);
+  if (m_restartedAt) {
+    Note("restarting: not listening");
+    return;
+  }
   const bool wasOpen = m_model.State().bLinkOpen;
-  const CDeviceResponse response = m_model.HandleMessage(message);
+  const CDeviceResponse response = Answer(message);
   for (const std::string& note : response.notes) Note(note);
+  if (response.restartFor.count() > 0) m_restartedAt = now + response.restartFor;
   if (wasOpen && !m_model.State().bLinkOpen) {
     // The PC has let go: what it has not read would greet its next session.
     m_writer.Discard();
@@ -124,6 +138,24 @@ void CDevsimLoop::OnMessage(const std::string& message, Clock::time_point now) {
     Note("pulling the cable after " + std::to_string(m_nCommands) + " commands");
     m_bUnplugging = true;
   }
+}
+
+CDeviceResponse CDevsimLoop::Answer(const std::string& message) {
+  // The fault modes stand in for the app: the model never hears these commands.
+  std::string key, value;
+  CDeviceResponse response;
+  if (SplitKeyValue(message, key, value)) {
+    if (m_options.ignoreKeys.count(key) != 0) {
+      response.notes.push_back("ignoring " + key + ", as told");
+      return response;
+    }
+    if (m_options.refuseKeys.count(key) != 0) {
+      response.replies.push_back(key + ":fail");
+      response.notes.push_back("refusing " + key + ", as told");
+      return response;
+    }
+  }
+  return m_model.HandleMessage(message);
 }
 
 void CDevsimLoop::ReadConsole(Clock::time_point now) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@ struct CLineFaults {
 };
 
 struct CDevsimOptions {
-  bool bSilent = false;  // commands are read and noted but never answered
+  bool bSilent = false;              // commands are read and noted but never answered
+  std::set<std::string> refuseKeys;  // commands with these keys are answered "fail" and change nothing
+  std::set<std::string> ignoreKeys;  // commands with these keys are never answered and change nothing
   CLineFaults faults;
   int nUnplugAfter = 0;              // drop the line after this many commands; 0: never
   std::string strRegistryDirectory;  // empty: the per-user default

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "LinkTestFixture.h"
+
+namespace tolvane::testing {
+
+inline constexpr char kNoResponse[] = "Parlo apk without response";
+inline constexpr char kHasTerminator[] = "The text must not contain the character ~";
+
+// A ready link whose commands stay in the send queue, where the test reads them.
+class SettingsTest : public LinkTest {
+ protected:
+  void StartReady() {
+    StartUp();
+    ConnectReady();
+    Sent();  // "COM:open~"
+  }
+
+  // The commands queued since the last call, oldest first. The workers are parked while the link
+  // runs, so nothing else takes from the queue.
+  std::vector<std::string> Sent() {
+    auto& queue = const_cast<CStringQueue&>(dlg->GetSendQueue());
+    std::vector<std::string> sent;
+    std::string command;
+    while (queue.TakeTail(command)) sent.push_back(command);
+    return sent;
+  }
+
+  void Type(int id, const std::string& text) { window.SetWindowText(id, text); }
+  std::string Text(int id) const { return window.GetWindowText(id); }
+  std::vector<std::string> Boxes() const { return window.MessageBoxes(); }
+  bool AnyReplyTimerRunning() const {
+    for (int timer = TIMER_WIFI_CONNECT; timer <= TIMER_CLEAR_APN; ++timer)
+      if (window.IsTimerRunning(timer)) return true;
+    return false;
+  }
+  // Close, then connect again and let the device answer.
+  void Reconnect() {
+    dlg->OnConnect();
+    ConnectReady();
+    Sent();
+  }
+};
+
+using Strings = std::vector<std::string>;
+
+}  // namespace tolvane::testing
