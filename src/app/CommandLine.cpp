@@ -18,6 +18,12 @@ std::optional<CCommandLine> ParseCommandLine(const QStringList& arguments, int& 
                      "zh_CN (Simplified Chinese)."),
       QStringLiteral("code"), QStringLiteral("en_US"));
   parser.addOption(language);
+  const QCommandLineOption trace(
+      QStringLiteral("trace"),
+      QStringLiteral("Appends every message sent to and received from the device to this file, from start-up on, "
+                     "for a report to support. Passwords and the Bluetooth PIN are masked."),
+      QStringLiteral("file"));
+  parser.addOption(trace);
 
   exitCode = 0;
   if (!parser.parse(arguments)) {
@@ -34,6 +40,12 @@ std::optional<CCommandLine> ParseCommandLine(const QStringList& arguments, int& 
     return std::nullopt;
   }
   CCommandLine result;
+  result.traceFile = parser.value(trace);
+  if (parser.isSet(trace) && result.traceFile.isEmpty()) {
+    std::fputs("tolvane: --trace needs a file name\n", stderr);
+    exitCode = 2;
+    return std::nullopt;
+  }
   const QString code = parser.value(language);
   if (code == QStringLiteral("zh_CN")) {
     result.language = TextLanguage::Chinese;
