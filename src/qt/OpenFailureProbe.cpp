@@ -73,11 +73,11 @@ COpenProbe COpenProbe::System() {
   return probe;
 }
 
-std::vector<CPortHolder> FindPortHolders(const std::string& path, const COpenProbe& probe) {
+std::vector<CHoldingProcess> FindPortHolders(const std::string& path, const COpenProbe& probe) {
   const std::string device = Canonical(path);
   const int self = probe.ownPid != 0 ? probe.ownPid : static_cast<int>(::getpid());
-  std::vector<CPortHolder> holders;
-  std::vector<CPortHolder> masters;
+  std::vector<CHoldingProcess> holders;
+  std::vector<CHoldingProcess> masters;
   DIR* listing = ::opendir(probe.procRoot.c_str());
   if (!listing) return holders;
   while (const dirent* entry = ::readdir(listing)) {
@@ -93,7 +93,7 @@ std::vector<CPortHolder> FindPortHolders(const std::string& path, const COpenPro
     (holdsMaster ? masters : holders).push_back({pid, ProcessName(directory)});
   }
   ::closedir(listing);
-  const auto byPid = [](const CPortHolder& a, const CPortHolder& b) { return a.pid < b.pid; };
+  const auto byPid = [](const CHoldingProcess& a, const CHoldingProcess& b) { return a.pid < b.pid; };
   std::sort(holders.begin(), holders.end(), byPid);
   std::sort(masters.begin(), masters.end(), byPid);
   holders.insert(holders.end(), masters.begin(), masters.end());
@@ -119,7 +119,7 @@ COpenFailure DiagnoseOpenFailure(const std::string& path, OpenRefusal refusal, c
   }
   if (refusal != OpenRefusal::Refused) return failure;
   failure.cause = COpenFailure::Cause::Held;
-  const std::vector<CPortHolder> holders = FindPortHolders(path, probe);
+  const std::vector<CHoldingProcess> holders = FindPortHolders(path, probe);
   if (!holders.empty()) {
     failure.holder = holders.front().name;
     failure.holderPid = holders.front().pid;

@@ -25,7 +25,7 @@ struct COpenProbe {
   static COpenProbe System();
 };
 
-struct CPortHolder {
+struct CHoldingProcess {
   int pid = 0;
   std::string name;
 };
@@ -39,6 +39,6 @@ COpenFailure DiagnoseOpenFailure(const std::string& path, OpenRefusal refusal,
 // The processes with `path` open, by pid, found in <procRoot>/<pid>/fd where that is readable.
 // When several hold it, those that also hold a pseudo-terminal master (a simulated device's own
 // end) come last.
-std::vector<CPortHolder> FindPortHolders(const std::string& path, const COpenProbe& probe = COpenProbe::System());
+std::vector<CHoldingProcess> FindPortHolders(const std::string& path, const COpenProbe& probe = COpenProbe::System());
 
 }  // namespace tolvane
