@@ -8,6 +8,7 @@
 
 #include "WindowProbe.h"
 #include "WindowSession.h"
+#include "link/PortTexts.h"
 
 namespace tolvane::e2e {
 
@@ -44,6 +45,36 @@ class PortIdentityWindowE2eTest : public QObject {
     const QString port = QStringLiteral("COM%1").arg(session.Device().ComNumber());
     QCOMPARE(boxText, port + QStringLiteral(" Error, the serial port is occupied or does not exist!"));
     QCOMPARE(session.Window().StatusLine()->text(), port + QStringLiteral(" is no longer there"));
+  }
+
+  // The remedy is a command to type: it must be there whole, in either language.
+  void everyOpenFailureTextFitsTheStatusStrip() {
+    const COpenFailure failures[] = {
+        {COpenFailure::Cause::NoPermission, "dialout", "", 0},
+        {COpenFailure::Cause::NoPermission, "", "", 0},
+        {COpenFailure::Cause::Held, "", "ModemManager", 4194304},
+        {COpenFailure::Cause::Held, "", "", 0},
+        {COpenFailure::Cause::Gone, "", "", 0},
+    };
+    for (const TextLanguage language : {TextLanguage::English, TextLanguage::Chinese}) {
+      CQtMainWindow window(language);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      QLabel* strip = window.StatusLine();
+      SetThreadTextLanguage(language);
+      for (const COpenFailure& failure : failures) {
+        const QString text = QString::fromStdString(DescribeOpenFailure(failure, "COM199"));
+        // A framed label indents its text by half an "x" when no indent is set.
+        const int indent = strip->indent() >= 0 ? strip->indent() : strip->fontMetrics().horizontalAdvance('x') / 2;
+        const int room = strip->contentsRect().width() - 2 * strip->margin() - indent;
+        QVERIFY2(strip->fontMetrics().horizontalAdvance(text) <= room,
+                 qPrintable(QStringLiteral("%1 px for %2 px: %3")
+                                .arg(strip->fontMetrics().horizontalAdvance(text))
+                                .arg(room)
+                                .arg(text)));
+      }
+      SetThreadTextLanguage(TextLanguage::English);
+    }
   }
 };
 
