@@ -24,7 +24,7 @@ void CMirlSettingsDlg::OnComm() {
 }
 
 void CMirlSettingsDlg::TraceWrite(const std::string& command) {
-  if (CTrafficTrace* trace = m_pTrace.load(std::memory_order_relaxed)) trace->Record(TraceDirection::ToDevice, command);
+  if (CTrafficTrace* trace = m_pTrace.load(std::memory_order_acquire)) trace->Record(TraceDirection::ToDevice, command);
 }
 
 unsigned CMirlSettingsDlg::SendThreadProc(CMirlSettingsDlg* dialog) {
@@ -49,7 +49,7 @@ unsigned CMirlSettingsDlg::RecvThreadProc(CMirlSettingsDlg* dialog) {
     cutter.Append(piece);
     std::string message;
     while (cutter.Next(message)) {
-      if (CTrafficTrace* trace = dialog->m_pTrace.load(std::memory_order_relaxed))
+      if (CTrafficTrace* trace = dialog->m_pTrace.load(std::memory_order_acquire))
         trace->Record(TraceDirection::FromDevice, message);
       const auto handle = [dialog, message] { dialog->HandleDeviceMessage(message); };
       // Dropped means the window closed this link: nothing more of it may reach the window.

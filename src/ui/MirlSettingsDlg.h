@@ -22,8 +22,8 @@ namespace tolvane {
 
 // The main window's logic: every member and operation of the settings dialog. It owns the state;
 // the window and the port are reached only through their interfaces. Everything runs on the
-// window's thread except the two worker threads, which touch only the queues, the run flag and
-// IPort::Write, and reach the window through m_hop.
+// window's thread except the two worker threads, which touch only the queues, the run flag,
+// IPort::Write and the traffic trace, and reach the window through m_hop.
 class CMirlSettingsDlg : public IPortEvents {
  public:
   // How long a freshly opened link may stay silent before the status strip says so.
