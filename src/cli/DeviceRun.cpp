@@ -93,9 +93,10 @@ void CDeviceRun::BeginConnect() {
   m_nBoxesAtPress = m_window.MessageBoxes().size();
   m_window.ForgetDeviceShown();
   m_dlg->OnConnect();
-  if (m_window.MessageBoxes().size() > m_nBoxesAtPress || !m_dlg->IsRunning()) {
+  const auto& boxes = m_window.MessageBoxes();
+  if (boxes.size() > m_nBoxesAtPress || !m_dlg->IsRunning()) {
     // The open failed; the box says why, as the window would.
-    Record(EStepStatus::Fail, m_window.MessageBoxes().back(), true);
+    Record(EStepStatus::Fail, boxes.size() > m_nBoxesAtPress ? boxes.back() : "the port did not open", true);
     AfterStep();
     return;
   }

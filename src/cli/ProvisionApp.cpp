@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <csignal>
 #include <cstdio>
 
 #include "cli/ImeiList.h"
@@ -32,6 +33,8 @@ int RunProvision(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("tolvane-provision"));
   // The window's boxes, which become report lines, in English.
   SetProcessTextLanguage(TextLanguage::English);
+  // A reader that goes away (| head) must not end a run with the link open.
+  std::signal(SIGPIPE, SIG_IGN);
 
   int status = 0;
   const std::optional<CProvisionOptions> options = ParseProvisionOptions(QCoreApplication::arguments(), status);

@@ -30,14 +30,14 @@ CStopSignal::CStopSignal(std::function<void(int)> onStop) : m_onStop(std::move(o
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  for (const int signal : {SIGINT, SIGTERM}) ::sigaction(signal, &action, nullptr);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
 
 CStopSignal::~CStopSignal() {
   struct sigaction action {};
   action.sa_handler = SIG_DFL;
   sigemptyset(&action.sa_mask);
-  for (const int signal : {SIGINT, SIGTERM}) ::sigaction(signal, &action, nullptr);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
   m_pNotifier.reset();
   for (int& fd : g_pipe) {
     if (fd >= 0) ::close(fd);

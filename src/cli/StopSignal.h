@@ -6,7 +6,7 @@
 
 namespace tolvane {
 
-// Turns SIGINT (Ctrl-C) and SIGTERM into a call on the event loop's thread, counting them, so that
+// Turns SIGINT (Ctrl-C), SIGTERM and SIGHUP into a call on the event loop's thread, counting them, so that
 // the program can end its link cleanly instead of dying in the middle of a command. One per process.
 class CStopSignal {
  public:
