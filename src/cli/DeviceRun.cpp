@@ -48,7 +48,8 @@ CDeviceRun::CDeviceRun(IPort& port, IPortList& ports, CProfile profile, int comN
   m_dlg->SetCommandObserver([this](const std::string& command) {
     // Reading back after the last step opens the link again, outside any step.
     const std::string secret = m_nCurrent < m_plan.size() ? SecretOf(CurrentKind(), m_profile) : std::string();
-    m_sent.push_back(m_mode == EMode::Send ? MaskSecret(command, secret) : command);
+    m_sent.push_back(MaskSecret(command, secret));
+    m_sentExact.push_back(command);
   });
 }
 
@@ -90,6 +91,7 @@ void CDeviceRun::BeginConnect() {
   m_phase = EPhase::Connecting;
   m_nCurrent = 0;
   m_sent.clear();
+  m_sentExact.clear();
   m_nBoxesAtPress = m_window.MessageBoxes().size();
   m_window.ForgetDeviceShown();
   m_dlg->OnConnect();

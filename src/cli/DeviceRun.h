@@ -102,7 +102,8 @@ class CDeviceRun {
   std::size_t m_nBoxesAccounted = 0;
   int m_nWifiExpiriesAtPress = 0;
   bool m_bWaitingForRow = false;
-  std::vector<std::string> m_sent;
+  std::vector<std::string> m_sent;       // as the report keeps them: secrets masked
+  std::vector<std::string> m_sentExact;  // as they go to the device
   bool m_bStopRequested = false;
   std::string m_strAbort;  // why the run may not go on, once it may not
 

@@ -15,6 +15,7 @@ void CDeviceRun::BeginStep(std::size_t index) {
   m_phase = EPhase::Step;
   m_nCurrent = index;
   m_sent.clear();
+  m_sentExact.clear();
   TakeOtherMessages();
   m_nBoxesAtPress = m_window.MessageBoxes().size();
   if (index >= m_plan.size()) {
@@ -70,6 +71,7 @@ void CDeviceRun::CheckWifiRow() {
 void CDeviceRun::PressStep(EStepKind kind) {
   const CStepRules& rules = RulesOf(kind);
   m_sent.clear();
+  m_sentExact.clear();
   m_nBoxesAtPress = m_window.MessageBoxes().size();
   m_nWifiExpiriesAtPress = m_window.TimerExpiries(TIMER_WIFI_CONNECT);
   TypeFields(kind);
@@ -206,7 +208,14 @@ void CDeviceRun::Record(EStepStatus status, const std::string& detail, bool link
   step.messages.assign(boxes.begin() + static_cast<std::ptrdiff_t>(std::min(m_nBoxesAtPress, boxes.size())),
                        boxes.end());
   m_nBoxesAccounted = boxes.size();
-  Emit(FormatStepLine(step, m_mode == EMode::DryRun));
+  if (m_mode == EMode::Send) {
+    Emit(FormatStepLine(step, false));
+    return;
+  }
+  // A dry run shows the commands exactly; the report it may write keeps its secrets.
+  CStepResult shown = step;
+  shown.sent = m_sentExact;
+  Emit(FormatStepLine(shown, true));
 }
 
 void CDeviceRun::EndStep(EStepStatus status, const std::string& detail, bool linkFault) {

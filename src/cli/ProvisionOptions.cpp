@@ -16,6 +16,7 @@ constexpr char kDescription[] =
     "\n"
     "  tolvane-provision --port COM33 --profile dealer.ini [--imei 860000000000001]\n"
     "  tolvane-provision --profile dealer.ini --imei-list imeis.txt --wait [--port COM33]\n"
+    "  tolvane-provision --profile dealer.ini [--port COM33] --dry-run\n"
     "  tolvane-provision --list-ports";
 
 constexpr char kEpilog[] =

@@ -14,7 +14,7 @@ const char* StatusText(EStepStatus status);
 struct CStepResult {
   std::string name;
   EStepStatus status = EStepStatus::NotRun;
-  std::vector<std::string> sent;      // the commands the press queued, secrets masked in a real run
+  std::vector<std::string> sent;      // the commands the press queued, secrets masked
   std::string detail;                 // the box that settled the step, or why it ended as it did
   std::vector<std::string> messages;  // every box the window showed while the step ran
   bool linkFault = false;             // the link failed, not the setting

@@ -251,6 +251,8 @@ TEST_F(DeviceRunTest, dryRun_listsTheExactCommandsAtOnceAndSendsNothing) {
                      "  Set APN          APN:cmnet^@pw~", "  Open Wi-Fi       WiFi:open~",
                      "  Join Wi-Fi       WiFi_PW:3c:84:6a:01:22:9f^parlo123~", "  Close            COM:close~"}));
   EXPECT_EQ(testPort.openCount, 0);
+  // A report the dry run writes keeps the secrets.
+  EXPECT_EQ(Step("Set APN").sent, Strings{"APN:cmnet^@******~"});
 }
 
 }  // namespace
