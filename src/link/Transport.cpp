@@ -6,7 +6,11 @@ namespace tolvane {
 
 using namespace std::chrono_literals;
 
-void CMirlSettingsDlg::QueueCommand(const std::string& text) { m_listSend.AddHead(text + kTerminator); }
+void CMirlSettingsDlg::QueueCommand(const std::string& text) {
+  std::string command = text + kTerminator;
+  if (m_onCommandQueued) m_onCommandQueued(command);
+  m_listSend.AddHead(std::move(command));
+}
 
 bool CMirlSettingsDlg::RefuseTerminator(std::initializer_list<std::string_view> fieldTexts) {
   for (const std::string_view text : fieldTexts) {
