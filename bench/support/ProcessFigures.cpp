@@ -1,0 +1,57 @@
+#include "ProcessFigures.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace tolvane::bench {
+
+namespace {
+
+std::string ProcPath(pid_t pid, const char* leaf) { return "/proc/" + std::to_string(pid) + "/" + leaf; }
+
+// Fields of /proc/PID/stat after the command name, which may itself hold blanks and parentheses.
+bool ReadCpuSeconds(pid_t pid, double& seconds) {
+  std::ifstream file(ProcPath(pid, "stat"));
+  std::string line;
+  if (!std::getline(file, line)) return false;
+  const std::size_t close = line.rfind(')');
+  if (close == std::string::npos) return false;
+  std::istringstream fields(line.substr(close + 2));
+  std::string field;
+  unsigned long long utime = 0, stime = 0;
+  // utime and stime are fields 14 and 15 of the line; state (field 3) comes first here.
+  for (int index = 3; index <= 15 && fields >> field; ++index) {
+    if (index == 14) utime = std::stoull(field);
+    if (index == 15) stime = std::stoull(field);
+  }
+  seconds = static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+  return true;
+}
+
+}  // namespace
+
+CProcessFigures ReadProcessFigures(pid_t pid) {
+  CProcessFigures figures;
+  double cpu = 0;
+  if (ReadCpuSeconds(pid, cpu)) figures.cpuSeconds = cpu;
+  std::ifstream status(ProcPath(pid, "status"));
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) figures.rssKiB = std::stol(line.substr(6));
+    if (line.rfind("Threads:", 0) == 0) figures.threads = std::stoi(line.substr(8));
+  }
+  if (DIR* fds = ::opendir(ProcPath(pid, "fd").c_str())) {
+    int count = 0;
+    while (const dirent* entry = ::readdir(fds))
+      if (entry->d_name[0] != '.') ++count;
+    ::closedir(fds);
+    // Our own listing holds the directory stream itself.
+    figures.openFiles = pid == ::getpid() ? count - 1 : count;
+  }
+  return figures;
+}
+
+}  // namespace tolvane::bench

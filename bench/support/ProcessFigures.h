@@ -1,0 +1,19 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace tolvane::bench {
+
+// What /proc says about a process; every field is -1 when it could not be read.
+struct CProcessFigures {
+  double cpuSeconds = -1;  // user + system
+  long rssKiB = -1;
+  int threads = -1;
+  int openFiles = -1;
+};
+
+CProcessFigures ReadProcessFigures(pid_t pid);
+
+}  // namespace tolvane::bench
