@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev
+  clang-14 libclang-rt-14-dev
   xvfb xauth fonts-liberation2 fonts-wqy-microhei
 )
 
