@@ -15,6 +15,7 @@
 
 #include "AnsweringDevice.h"
 #include "BenchLink.h"
+#include "CountingWindow.h"
 #include "Figures.h"
 #include "qt/LinuxPortList.h"
 #include "qt/QtMainWindow.h"
@@ -26,22 +27,11 @@ namespace {
 using namespace tolvane;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+using e2e::CCountingWindow;
 
 constexpr double kCeilingPerSecond = 500;  // 2 ms between dispatched messages
 constexpr int kLineBytesPerMs = 92;        // 921600 baud, 10 bits a byte
 constexpr double kWaitTargetMs = 50;
-
-// The real window, counting the messages its hops have handled.
-class CCountingWindow : public CQtMainWindow {
- public:
-  void PostToWindowThread(std::function<void()> task) override {
-    CQtMainWindow::PostToWindowThread([this, task = std::move(task)] {
-      task();
-      ++handled;
-    });
-  }
-  std::atomic<long> handled{0};
-};
 
 // What the device sends: whole messages, each counted as sent once its last byte is on the line.
 struct CFlood {

@@ -25,5 +25,11 @@ if [ "$hours" = 0 ]; then
   trap 'rm -rf "$scratch"' EXIT
   "$fuzzer" "${options[@]}" -runs=100000 -max_total_time=60 "$scratch" tests/fuzz/corpus
 else
-  "$fuzzer" "${options[@]}" -max_total_time=$((hours * 3600)) "$found" tests/fuzz/corpus
+  # In rounds of at most two million runs: each reconnect makes two threads, and under ASan every
+  # thread that ever ran leaves a little memory behind, so one endless process would outgrow RAM.
+  deadline=$(($(date +%s) + hours * 3600))
+  while [ "$(date +%s)" -lt "$deadline" ]; do
+    left=$((deadline - $(date +%s)))
+    "$fuzzer" "${options[@]}" -runs=2000000 -max_total_time="$left" "$found" tests/fuzz/corpus
+  done
 fi

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev
   clang-14 libclang-rt-14-dev
-  xvfb xauth fonts-liberation2 fonts-wqy-microhei
+  xvfb xauth xdotool fonts-liberation2 fonts-wqy-microhei
 )
 
 missing=()

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace tolvane::bench {
+namespace tolvane::e2e {
 
 namespace {
 
@@ -54,4 +54,4 @@ CProcessFigures ReadProcessFigures(pid_t pid) {
   return figures;
 }
 
-}  // namespace tolvane::bench
+}  // namespace tolvane::e2e

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace tolvane::bench {
+namespace tolvane::e2e {
 
 // What /proc says about a process; every field is -1 when it could not be read.
 struct CProcessFigures {
@@ -16,4 +16,4 @@ struct CProcessFigures {
 
 CProcessFigures ReadProcessFigures(pid_t pid);
 
-}  // namespace tolvane::bench
+}  // namespace tolvane::e2e
