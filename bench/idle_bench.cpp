@@ -80,11 +80,23 @@ CStartedProgram StartAndWaitForWindow(QProcess& process, const QString& program,
   return started;
 }
 
-double IdleCpuPercent(pid_t pid) {
-  const double before = e2e::ReadProcessFigures(pid).cpuSeconds;
+// The whole process's share of a core over the idle time, and each thread's.
+double IdleCpuPercent(pid_t pid, std::string& perThread) {
+  const auto before = e2e::ReadThreadCpuSeconds(pid);
   std::this_thread::sleep_for(kIdleTime);
-  const double after = e2e::ReadProcessFigures(pid).cpuSeconds;
-  return 100 * (after - before) / std::chrono::duration<double>(kIdleTime).count();
+  const auto after = e2e::ReadThreadCpuSeconds(pid);
+  const double seconds = std::chrono::duration<double>(kIdleTime).count();
+  double total = 0;
+  for (const auto& [name, cpu] : after) {
+    double ran = cpu;
+    for (const auto& [nameBefore, cpuBefore] : before)
+      if (nameBefore == name) ran = cpu - cpuBefore;
+    total += ran;
+    char line[160];
+    std::snprintf(line, sizeof line, "      %-28s %6.3f %%\n", name.c_str(), 100 * ran / seconds);
+    perThread += line;
+  }
+  return 100 * total / seconds;
 }
 
 void Stop(QProcess& process) {
@@ -191,14 +203,15 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   std::this_thread::sleep_for(kSettleTime);
-  const double appCpu = IdleCpuPercent(static_cast<pid_t>(tolvane.processId()));
+  std::string appThreads, floorThreads;
+  const double appCpu = IdleCpuPercent(static_cast<pid_t>(tolvane.processId()), appThreads);
   Stop(tolvane);
 
   QProcess floor;
   floor.start(QCoreApplication::applicationFilePath(), {"--polling-floor"});
   floor.waitForStarted();
   std::this_thread::sleep_for(kSettleTime);
-  const double floorCpu = IdleCpuPercent(static_cast<pid_t>(floor.processId()));
+  const double floorCpu = IdleCpuPercent(static_cast<pid_t>(floor.processId()), floorThreads);
   Stop(floor);
 
   QProcess bare;
@@ -211,6 +224,7 @@ int main(int argc, char* argv[]) {
   std::printf("tolvane connected to tolvane-devsim (%s), idle; X display %s\n", device.Caption().toStdString().c_str(),
               qgetenv("DISPLAY").constData());
   PrintComparison("CPU while idle 30 s", appCpu, floorCpu, "% of a core", "floor (two threads sleeping 10 ms):");
+  std::printf("    by thread:\n%s    the floor, by thread:\n%s", appThreads.c_str(), floorThreads.c_str());
   PrintComparison("start-up to window", 1000 * app.startSeconds, 1000 * bareDialog.startSeconds, "ms",
                   ("bare dialog, " + std::to_string(facts.widgets) + " widgets:").c_str());
   PrintComparison("RSS, window shown", appRss / 1024.0, bareRss / 1024.0, "MiB", "bare dialog:");

@@ -12,9 +12,9 @@ namespace {
 
 std::string ProcPath(pid_t pid, const char* leaf) { return "/proc/" + std::to_string(pid) + "/" + leaf; }
 
-// Fields of /proc/PID/stat after the command name, which may itself hold blanks and parentheses.
-bool ReadCpuSeconds(pid_t pid, double& seconds) {
-  std::ifstream file(ProcPath(pid, "stat"));
+// Fields of a stat file after the command name, which may itself hold blanks and parentheses.
+bool ReadCpuSeconds(const std::string& statPath, double& seconds) {
+  std::ifstream file(statPath);
   std::string line;
   if (!std::getline(file, line)) return false;
   const std::size_t close = line.rfind(')');
@@ -36,7 +36,7 @@ bool ReadCpuSeconds(pid_t pid, double& seconds) {
 CProcessFigures ReadProcessFigures(pid_t pid) {
   CProcessFigures figures;
   double cpu = 0;
-  if (ReadCpuSeconds(pid, cpu)) figures.cpuSeconds = cpu;
+  if (ReadCpuSeconds(ProcPath(pid, "stat"), cpu)) figures.cpuSeconds = cpu;
   std::ifstream status(ProcPath(pid, "status"));
   std::string line;
   while (std::getline(status, line)) {
@@ -52,6 +52,23 @@ CProcessFigures ReadProcessFigures(pid_t pid) {
     figures.openFiles = pid == ::getpid() ? count - 1 : count;
   }
   return figures;
+}
+
+std::vector<std::pair<std::string, double>> ReadThreadCpuSeconds(pid_t pid) {
+  std::vector<std::pair<std::string, double>> threads;
+  DIR* tasks = ::opendir(ProcPath(pid, "task").c_str());
+  if (!tasks) return threads;
+  while (const dirent* entry = ::readdir(tasks)) {
+    if (entry->d_name[0] == '.') continue;
+    const std::string task = ProcPath(pid, "task") + "/" + entry->d_name;
+    std::string name;
+    std::getline(std::ifstream(task + "/comm"), name);
+    unsigned long long ranNs = 0;
+    if (std::ifstream(task + "/schedstat") >> ranNs)
+      threads.emplace_back(name + " (" + entry->d_name + ")", static_cast<double>(ranNs) / 1e9);
+  }
+  ::closedir(tasks);
+  return threads;
 }
 
 }  // namespace tolvane::e2e

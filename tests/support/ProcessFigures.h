@@ -3,6 +3,8 @@
 #include <sys/types.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tolvane::e2e {
 
@@ -15,5 +17,8 @@ struct CProcessFigures {
 };
 
 CProcessFigures ReadProcessFigures(pid_t pid);
+// Each thread's name and the CPU seconds it has run so far, to the nanosecond (schedstat), where
+// the process's cpuSeconds counts 10 ms ticks.
+std::vector<std::pair<std::string, double>> ReadThreadCpuSeconds(pid_t pid);
 
 }  // namespace tolvane::e2e
