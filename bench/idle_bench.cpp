@@ -1,5 +1,5 @@
 // CPU time of the real tolvane process, connected to tolvane-devsim and idle for 30 s, next to
-// the floor of the specified polling alone: two threads that only sleep 10 ms in a loop. Also
+// the floor of the designed polling alone: two threads that only sleep 10 ms in a loop. Also
 // start-up time and RSS next to a bare Qt dialog with as many widgets. Needs an X display (it runs
 // itself under xvfb-run when there is none) and xdotool for the click. Never a test.
 #include <unistd.h>
@@ -105,7 +105,7 @@ void Stop(QProcess& process) {
   process.waitForFinished(10'000);
 }
 
-// The specified polling and nothing else: two threads that sleep 10 ms in a loop, for ever.
+// The designed polling and nothing else: two threads that sleep 10 ms in a loop, for ever.
 [[noreturn]] void RunPollingFloor() {
   const auto poll = [] {
     for (;;) std::this_thread::sleep_for(10ms);
