@@ -44,15 +44,22 @@ unsigned CMirlSettingsDlg::RecvThreadProc(CMirlSettingsDlg* dialog) {
   CMessageCutter cutter;
   while (dialog->m_bRunning) {
     dialog->m_sleep(10ms);
-    std::string piece;
-    if (!dialog->m_listRecv.TakeTail(piece)) continue;
-    cutter.Append(piece);
-    std::string message;
-    while (cutter.Next(message)) {
-      const auto handle = [dialog, message] { dialog->HandleDeviceMessage(message); };
-      // Dropped means the window closed this link: nothing more of it may reach the window.
-      if (dialog->m_hop.Run(generation, handle) == CWindowHop::Result::Dropped) return 0;
-      dialog->m_sleep(2ms);
+    // Every piece that has arrived since the last pass: a port that reads often hands over many
+    // small pieces, and taking one a pass would cap the link at 100 pieces a second, so a steady
+    // stream of short messages would pile up without end.
+    std::vector<std::string> pieces;
+    if (!dialog->m_listRecv.TakeAll(pieces)) continue;
+    for (const std::string& piece : pieces) {
+      cutter.Append(piece);
+      std::string message;
+      while (cutter.Next(message)) {
+        const auto handle = [dialog, message] { dialog->HandleDeviceMessage(message); };
+        // Dropped means the window closed this link: nothing more of it may reach the window.
+        if (dialog->m_hop.Run(generation, handle) == CWindowHop::Result::Dropped) return 0;
+        dialog->m_sleep(2ms);
+      }
+      // A piece whose message closed the link is the last one handled, as at the end of a pass.
+      if (!dialog->m_bRunning) return 0;
     }
   }
   return 0;
