@@ -14,8 +14,12 @@ struct CCommandLine {
   QString traceFile;  // empty: no trace file
 };
 
-// Parses the arguments (program name first). Prints --help and --version itself and returns
-// nothing, with `exitCode` 0; a bad argument is reported on standard error, with `exitCode` 2.
+// True when the arguments ask for help or the version; it has printed them. Needs no application
+// object, so it works without a display.
+bool PrintInformationIfAsked(const QStringList& arguments);
+
+// Parses what is left once Qt has taken its own options (program name first). A bad argument is
+// reported on standard error and gives nothing, with `exitCode` 2.
 std::optional<CCommandLine> ParseCommandLine(const QStringList& arguments, int& exitCode);
 
 }  // namespace tolvane

@@ -21,6 +21,10 @@ bool CMirlSettingsApp::InitInstance() {
   // Whatever the system's language, the window and every message come up in English, unless the
   // user asked for Chinese.
   SetProcessTextLanguage(TextLanguage::English);
+  // Before the window system is touched, so --help works without a display.
+  QStringList arguments;
+  for (int i = 0; i < m_argc; ++i) arguments << QString::fromLocal8Bit(m_argv[i]);
+  if (PrintInformationIfAsked(arguments)) return false;
 
   QApplication application(m_argc, m_argv);
   QApplication::setApplicationName(QString::fromUtf8(kApplicationName));

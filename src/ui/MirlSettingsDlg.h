@@ -119,6 +119,10 @@ class CMirlSettingsDlg : public IPortEvents {
 
   // Lets tests count the worker threads' polling passes instead of waiting on the clock.
   void SetSleeper(Sleeper sleeper) { m_sleep = std::move(sleeper); }
+  // Sees every command as it joins the send queue, terminator included, on the window's thread:
+  // a front end that reports what a press sent needs no second copy of the commands.
+  using CommandObserver = std::function<void(const std::string& command)>;
+  void SetCommandObserver(CommandObserver observer) { m_onCommandQueued = std::move(observer); }
 
   // Read access for the window layer and tests.
   bool IsDeviceReady() const { return m_bDeviceReady; }
@@ -254,6 +258,7 @@ class CMirlSettingsDlg : public IPortEvents {
   CWindowHop m_hop;
   int m_nLinkGeneration = 0;
   Sleeper m_sleep;
+  CommandObserver m_onCommandQueued;
   std::thread m_recvThread;
   std::thread m_sendThread;
 };

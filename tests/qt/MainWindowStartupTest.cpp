@@ -11,6 +11,7 @@
 
 #include "FakePort.h"
 #include "WindowProbe.h"
+#include "WiredWindow.h"
 #include "qt/QtMainWindow.h"
 #include "qt/ReportList.h"
 #include "res/SignalPictures.h"
@@ -27,30 +28,6 @@ constexpr int kCommandButtons[] = {IDC_WRITE_IMEI,       IDC_WIFI_OPEN,    IDC_W
                                    IDC_BT_PAIR,          IDC_BT_SEARCH,    IDC_GPS_OPEN,     IDC_UPDATE_IP,
                                    IDC_UPDATE_DOMAIN,    IDC_SET_ACCOUNT,  IDC_SET_APN,      IDC_CLEAR_APN,
                                    IDC_UPDATE_DEALER_PW, IDC_SET_LANGUAGE, IDC_SET_NETWORK,  IDC_FACTORY_RESET};
-
-// The window as the application wires it; the logic goes before the window.
-struct CWiredWindow {
-  explicit CWiredWindow(std::vector<std::string> portNames)
-      : ports(std::move(portNames)), dialog(std::make_unique<CMirlSettingsDlg>(window, port, ports)) {
-    window.AttachDialog(dialog.get());
-    window.SetAboutBoxRunner([this](QWidget&) { ++aboutBoxes; });
-  }
-  ~CWiredWindow() { dialog.reset(); }
-
-  void ShowActive() {
-    window.show();
-    QApplication::setActiveWindow(&window);
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-  }
-  QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(window.Control(id)); }
-  CReportList* List(int id) const { return qobject_cast<CReportList*>(window.Control(id)); }
-
-  CFakePortList ports;
-  CFakePort port;
-  CQtMainWindow window;
-  std::unique_ptr<CMirlSettingsDlg> dialog;
-  int aboutBoxes = 0;
-};
 
 // What an edit holds after the user types `keys` into it, empty at first.
 QString TypedInto(CQtMainWindow& window, int id, const char* keys) {

@@ -65,7 +65,7 @@ int main(int argc, char* argv[]) {
       argc > 2 && std::strcmp(argv[2], "zh") == 0 ? TextLanguage::Chinese : TextLanguage::English;
   const bool withRows = argc > 3 && std::strcmp(argv[3], "--rows") == 0;
   const bool withRadios = argc > 3 && std::strcmp(argv[3], "--radios") == 0;
-  SetThreadTextLanguage(language);
+  SetProcessTextLanguage(language);
   if (argc > 3 && std::strcmp(argv[3], "--about") == 0) {
     CAboutDlg about(nullptr, language);
     about.show();
@@ -73,7 +73,9 @@ int main(int argc, char* argv[]) {
     return about.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
   }
 
-  testing::CFakePortList ports({"COM1 (ttyS0)", "COM33 (ttyUSB0)"});
+  // As scripts/run.sh starts it: the PC's own port and the simulated device, which is chosen.
+  testing::CFakePortList ports({"COM1 (ttyS0)", "COM200 (ttySIM0)"});
+  ports.preferred = "COM200 (ttySIM0)";
   testing::CFakePort port;
   CQtMainWindow window(language);
   CMirlSettingsDlg dialog(window, port, ports);

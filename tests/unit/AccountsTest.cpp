@@ -9,7 +9,7 @@ TEST_F(SetAccount, sendsAccountAndPasswordJoinedByACaret) {
   StartReady();
   Type(IDC_ACCOUNT, "unit7");
   dlg->OnSetAccount();
-  EXPECT_EQ(Sent(), Strings{"ACCOUNT:unit7^~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"ACCOUNT:unit7^~"});
   EXPECT_EQ(window.TimerInterval(TIMER_SET_ACCOUNT), 6000);
   EXPECT_FALSE(Enabled(IDC_SET_ACCOUNT));
 
@@ -17,14 +17,14 @@ TEST_F(SetAccount, sendsAccountAndPasswordJoinedByACaret) {
   Type(IDC_ACCOUNT, "a:b^c");
   Type(IDC_ACCOUNT_PASSWORD, " p@ss^: ");
   dlg->OnSetAccount();
-  EXPECT_EQ(Sent(), Strings{"ACCOUNT:a:b^c^ p@ss^: ~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"ACCOUNT:a:b^c^ p@ss^: ~"});
 }
 
 TEST_F(SetAccount, emptyAccountDoesNothingEvenWithAPassword) {
   StartReady();
   Type(IDC_ACCOUNT_PASSWORD, "secret");
   dlg->OnSetAccount();
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_FALSE(window.IsTimerRunning(TIMER_SET_ACCOUNT));
   EXPECT_TRUE(Enabled(IDC_SET_ACCOUNT));
   EXPECT_TRUE(Boxes().empty());
@@ -47,7 +47,7 @@ using UpdateDealerPw = SettingsTest;
 TEST_F(UpdateDealerPw, sendsTheFieldEvenWhenEmpty) {
   StartReady();
   dlg->OnUpdateDealerPw();
-  EXPECT_EQ(Sent(), Strings{"CUSTOMER_PW:~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"CUSTOMER_PW:~"});
   EXPECT_EQ(window.TimerInterval(TIMER_UPDATE_DEALER_PW), 6000);
   EXPECT_FALSE(Enabled(IDC_UPDATE_DEALER_PW));
   window.AdvanceClock(6000);
@@ -56,7 +56,7 @@ TEST_F(UpdateDealerPw, sendsTheFieldEvenWhenEmpty) {
 
   Type(IDC_DEALER_PASSWORD, "88^:@");
   dlg->OnUpdateDealerPw();
-  EXPECT_EQ(Sent(), Strings{"CUSTOMER_PW:88^:@~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"CUSTOMER_PW:88^:@~"});
 }
 
 struct ReplyRow {

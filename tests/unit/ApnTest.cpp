@@ -9,7 +9,7 @@ TEST_F(SetApn, sendsNameUserAndPasswordAndWaitsThirtySeconds) {
   StartReady();
   Type(IDC_APN_NAME, "apn1");
   dlg->OnSetApn();
-  EXPECT_EQ(Sent(), Strings{"APN:apn1^@~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"APN:apn1^@~"});
   EXPECT_EQ(window.TimerInterval(TIMER_SET_APN), 30000);
   EXPECT_FALSE(Enabled(IDC_SET_APN));
   EXPECT_FALSE(Enabled(IDC_CLEAR_APN));
@@ -18,7 +18,7 @@ TEST_F(SetApn, sendsNameUserAndPasswordAndWaitsThirtySeconds) {
   Type(IDC_APN_USER, "me@isp");
   Type(IDC_APN_PASSWORD, "p^:w");
   dlg->OnSetApn();
-  EXPECT_EQ(Sent(), Strings{"APN:apn1^me@isp@p^:w~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"APN:apn1^me@isp@p^:w~"});
 }
 
 TEST_F(SetApn, emptyNameIsRefusedWithAMessage) {
@@ -27,7 +27,7 @@ TEST_F(SetApn, emptyNameIsRefusedWithAMessage) {
   Type(IDC_APN_PASSWORD, "secret");
   dlg->OnSetApn();
   EXPECT_EQ(Boxes(), Strings{"APN can not be empty"});
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_FALSE(window.IsTimerRunning(TIMER_SET_APN));
   EXPECT_TRUE(Enabled(IDC_SET_APN));
   EXPECT_TRUE(Enabled(IDC_CLEAR_APN));
@@ -37,7 +37,7 @@ TEST_F(SetApn, noAnswerWarnsAfterThirtySecondsWithoutRepeating) {
   StartReady();
   Type(IDC_APN_NAME, "apn1");
   dlg->OnSetApn();
-  Sent();
+  TakeSentCommands();
   window.AdvanceClock(29999);
   EXPECT_TRUE(Boxes().empty());
   window.AdvanceClock(1);
@@ -45,7 +45,7 @@ TEST_F(SetApn, noAnswerWarnsAfterThirtySecondsWithoutRepeating) {
   EXPECT_TRUE(Enabled(IDC_SET_APN));
   EXPECT_TRUE(Enabled(IDC_CLEAR_APN));
   EXPECT_EQ(Text(IDC_APN_NAME), "apn1");
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
 }
 
 using ClearApn = SettingsTest;
@@ -56,7 +56,7 @@ TEST_F(ClearApn, sendsAnEmptyResetAndLeavesTheFieldsAlone) {
   Type(IDC_APN_USER, "user");
   Type(IDC_APN_PASSWORD, "a~b");  // not read, so not refused
   dlg->OnClearApn();
-  EXPECT_EQ(Sent(), Strings{"APN_RESET:~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"APN_RESET:~"});
   EXPECT_EQ(window.TimerInterval(TIMER_CLEAR_APN), 10000);
   EXPECT_FALSE(Enabled(IDC_SET_APN));
   EXPECT_FALSE(Enabled(IDC_CLEAR_APN));

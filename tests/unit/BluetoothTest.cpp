@@ -14,7 +14,7 @@ class BluetoothPanel : public RadioTest {
     Say("BT:open");
     Say(std::string("BT_L:Headset^") + kHeadset + "^P");
     Say(std::string("BT_L:Speaker^") + kSpeaker + "^x");
-    TakeCommands();
+    TakeSentCommands();
   }
 };
 
@@ -22,7 +22,7 @@ TEST_F(BluetoothPanel, switchingGoesOffOpeningOnClosingOff) {
   StartReady();
   EXPECT_FALSE(Enabled(IDC_BT_SEARCH));
   dlg->OnOpenBt();  // Off -> Opening: the flag waits for the reply
-  EXPECT_EQ(TakeCommands(), Commands{"BT:open~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{"BT:open~"});
   EXPECT_FALSE(dlg->IsBtOn());
   for (const int id : {IDC_BT_OPEN, IDC_BT_PAIR, IDC_BT_SEARCH}) EXPECT_FALSE(Enabled(id)) << id;
 
@@ -34,7 +34,7 @@ TEST_F(BluetoothPanel, switchingGoesOffOpeningOnClosingOff) {
   EXPECT_FALSE(Enabled(IDC_BT_PAIR));
 
   dlg->OnOpenBt();  // On -> Closing
-  EXPECT_EQ(TakeCommands(), Commands{"BT:close~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{"BT:close~"});
   EXPECT_TRUE(dlg->IsBtOn());
   for (const int id : {IDC_BT_OPEN, IDC_BT_PAIR, IDC_BT_SEARCH}) EXPECT_FALSE(Enabled(id)) << id;
 
@@ -99,7 +99,7 @@ TEST_F(BluetoothPanel, theCaptionDecidesBetweenPairAndUnpair) {
   dlg->OnClickBtList(0);
   window.SetWindowText(IDC_BT_PIN, "1234");
   dlg->OnPairBt();
-  EXPECT_EQ(TakeCommands(), Commands{std::string("BT:") + kHeadset + "^unpair~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{std::string("BT:") + kHeadset + "^unpair~"});
   EXPECT_TRUE(dlg->IsBtPairing());
   EXPECT_FALSE(Enabled(IDC_BT_PAIR));
 
@@ -107,7 +107,7 @@ TEST_F(BluetoothPanel, theCaptionDecidesBetweenPairAndUnpair) {
   EXPECT_FALSE(Enabled(IDC_BT_PAIR));
   Say(std::string("BT_P:") + kHeadset + "^unpair_ok");
   dlg->OnPairBt();
-  EXPECT_EQ(TakeCommands(), Commands{std::string("BT:") + kSpeaker + "^pair^1234~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{std::string("BT:") + kSpeaker + "^pair^1234~"});
 }
 
 TEST_F(BluetoothPanel, pairWithAnEmptyPinSendsNothingAfterTheLastCaret) {
@@ -115,7 +115,7 @@ TEST_F(BluetoothPanel, pairWithAnEmptyPinSendsNothingAfterTheLastCaret) {
   ListTwoDevices();
   dlg->OnClickBtList(1);
   dlg->OnPairBt();
-  EXPECT_EQ(TakeCommands(), Commands{std::string("BT:") + kSpeaker + "^pair^~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{std::string("BT:") + kSpeaker + "^pair^~"});
 }
 
 TEST_F(BluetoothPanel, pinHoldingTheTerminatorIsRefusedAndNothingChanges) {
@@ -125,7 +125,7 @@ TEST_F(BluetoothPanel, pinHoldingTheTerminatorIsRefusedAndNothingChanges) {
   window.SetWindowText(IDC_BT_PIN, "12~BT:close");
   dlg->OnPairBt();
   EXPECT_EQ(window.MessageBoxes(), std::vector<std::string>{"The text must not contain the character ~"});
-  EXPECT_TRUE(TakeCommands().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_FALSE(dlg->IsBtPairing());
   EXPECT_TRUE(Enabled(IDC_BT_PAIR));
 }
@@ -133,7 +133,7 @@ TEST_F(BluetoothPanel, pinHoldingTheTerminatorIsRefusedAndNothingChanges) {
 TEST_F(BluetoothPanel, pressWithoutASelectionDoesNothing) {
   StartReady();
   dlg->OnPairBt();
-  EXPECT_TRUE(TakeCommands().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_FALSE(dlg->IsBtPairing());
 }
 
@@ -188,14 +188,14 @@ TEST_F(BluetoothPanel, resultForAnUnlistedDeviceOnlyEndsTheRequest) {
 TEST_F(BluetoothPanel, searchEmptiesListAndSelectionButKeepsThePairButton) {
   StartReady();
   dlg->OnSearchBt();  // off: nothing
-  EXPECT_TRUE(TakeCommands().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
 
   ListTwoDevices();
   dlg->OnClickBtList(0);
   dlg->OnPairBt();
-  TakeCommands();
+  TakeSentCommands();
   dlg->OnSearchBt();
-  EXPECT_EQ(TakeCommands(), Commands{"BT:research~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{"BT:research~"});
   EXPECT_EQ(Rows(IDC_BT_LIST), 0);
   EXPECT_EQ(dlg->GetBtSelected(), "");
   EXPECT_EQ(Text(IDC_BT_PAIR), "Unpair");
@@ -207,7 +207,7 @@ TEST_F(BluetoothPanel, searchEmptiesListAndSelectionButKeepsThePairButton) {
   EXPECT_EQ(Text(IDC_BT_PAIR), "Unpair");
   EXPECT_TRUE(Enabled(IDC_BT_PAIR));
   dlg->OnPairBt();  // nothing selected
-  EXPECT_TRUE(TakeCommands().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
 }
 
 TEST_F(BluetoothPanel, linkResetClearsListAndRequestButKeepsSwitchCaptionsAndPin) {

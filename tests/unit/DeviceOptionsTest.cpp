@@ -10,7 +10,7 @@ using SetLanguage = SettingsTest;
 TEST_F(SetLanguage, sendsTheCodeOnceForTheSameText) {
   StartReady();
   dlg->OnSetLanguage();  // "English" selected at start-up, no report yet
-  EXPECT_EQ(Sent(), Strings{"LANGUAGE:en_US~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"LANGUAGE:en_US~"});
   EXPECT_FALSE(Enabled(IDC_SET_LANGUAGE));
   EXPECT_FALSE(AnyReplyTimerRunning());
 
@@ -18,7 +18,7 @@ TEST_F(SetLanguage, sendsTheCodeOnceForTheSameText) {
   EXPECT_EQ(Boxes(), Strings{"Set Language OK"});
   EXPECT_TRUE(Enabled(IDC_SET_LANGUAGE));
   dlg->OnSetLanguage();
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_TRUE(Enabled(IDC_SET_LANGUAGE));
 }
 
@@ -29,7 +29,7 @@ TEST_F(SetLanguage, onlyExactlyEnglishIsEnUs) {
     dlg->OnSetLanguage();
     dlg->HandleDeviceMessage("LANGUAGE:ok");
   }
-  EXPECT_EQ(Sent(), (Strings{"LANGUAGE:zh_CN~", "LANGUAGE:zh_CN~", "LANGUAGE:zh_CN~", "LANGUAGE:zh_CN~"}));
+  EXPECT_EQ(TakeSentCommands(), (Strings{"LANGUAGE:zh_CN~", "LANGUAGE:zh_CN~", "LANGUAGE:zh_CN~", "LANGUAGE:zh_CN~"}));
 }
 
 TEST_F(SetLanguage, refusedTextIsNotSentAgainUntilANewConnection) {
@@ -39,12 +39,12 @@ TEST_F(SetLanguage, refusedTextIsNotSentAgainUntilANewConnection) {
   dlg->HandleDeviceMessage("LANGUAGE:fail");
   EXPECT_EQ(Boxes(), Strings{"Set Language fail"});
   dlg->OnSetLanguage();
-  EXPECT_EQ(Sent(), Strings{"LANGUAGE:zh_CN~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"LANGUAGE:zh_CN~"});
 
   Reconnect();
   EXPECT_EQ(Text(IDC_LANGUAGE), kChinese);  // the combo keeps its text across the reset
   dlg->OnSetLanguage();
-  EXPECT_EQ(Sent(), Strings{"LANGUAGE:zh_CN~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"LANGUAGE:zh_CN~"});
 }
 
 TEST_F(SetLanguage, reportsSelectTheItemAndBecomeTheMemo) {
@@ -53,12 +53,12 @@ TEST_F(SetLanguage, reportsSelectTheItemAndBecomeTheMemo) {
   EXPECT_EQ(window.ComboGetCurSel(IDC_LANGUAGE), 1);
   EXPECT_EQ(Text(IDC_LANGUAGE), kChinese);
   dlg->OnSetLanguage();
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
 
   dlg->HandleDeviceMessage("LANGUAGE:en_US");
   EXPECT_EQ(window.ComboGetCurSel(IDC_LANGUAGE), 0);
   dlg->OnSetLanguage();
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -82,8 +82,8 @@ TEST_F(SetNetwork, mapsTheComboTextToOneOfThreeTypes) {
     EXPECT_FALSE(Enabled(IDC_SET_NETWORK));
     dlg->HandleDeviceMessage("NETWORK_TYPE:ok");
   }
-  EXPECT_EQ(Sent(), (Strings{"NETWORK_TYPE:3G/2G~", "NETWORK_TYPE:3G~", "NETWORK_TYPE:2G~", "NETWORK_TYPE:2G~",
-                             "NETWORK_TYPE:2G~"}));
+  EXPECT_EQ(TakeSentCommands(), (Strings{"NETWORK_TYPE:3G/2G~", "NETWORK_TYPE:3G~", "NETWORK_TYPE:2G~",
+                                         "NETWORK_TYPE:2G~", "NETWORK_TYPE:2G~"}));
   EXPECT_EQ(Boxes(), Strings(5, "Set network OK"));
 }
 
@@ -95,7 +95,7 @@ TEST_F(SetNetwork, typedTextStaysTheMemoSoASecondPressSendsNothing) {
   EXPECT_TRUE(Enabled(IDC_SET_NETWORK));
   EXPECT_EQ(Text(IDC_NETWORK_TYPE), "4G");
   dlg->OnSetNetwork();
-  EXPECT_EQ(Sent(), Strings{"NETWORK_TYPE:2G~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"NETWORK_TYPE:2G~"});
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -104,16 +104,16 @@ TEST_F(SetNetwork, memoOutlivesTheConnectionUntilAReportChangesIt) {
   window.ComboSetCurSel(IDC_NETWORK_TYPE, 1);
   dlg->OnSetNetwork();
   dlg->HandleDeviceMessage("NETWORK_TYPE:ok");
-  EXPECT_EQ(Sent(), Strings{"NETWORK_TYPE:3G~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"NETWORK_TYPE:3G~"});
   Reconnect();
   dlg->OnSetNetwork();
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
 
   dlg->HandleDeviceMessage("NETWORK_TYPE:2G");
   EXPECT_EQ(window.ComboGetCurSel(IDC_NETWORK_TYPE), 0);
   window.ComboSetCurSel(IDC_NETWORK_TYPE, 1);
   dlg->OnSetNetwork();
-  EXPECT_EQ(Sent(), Strings{"NETWORK_TYPE:3G~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"NETWORK_TYPE:3G~"});
 }
 
 TEST_F(SetNetwork, reportsSelectTheirItem) {
@@ -128,7 +128,7 @@ TEST_F(SetNetwork, reportsSelectTheirItem) {
   dlg->HandleDeviceMessage("NETWORK_TYPE:fail");
   EXPECT_EQ(Boxes(), Strings{"Set network fail"});
   dlg->OnSetNetwork();  // the last report was 3G/2G
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
 }
 
 using DeviceOptions = SettingsTest;
@@ -137,7 +137,7 @@ TEST_F(DeviceOptions, emptyCombosWithoutAPortSendNothing) {
   StartUp({});
   dlg->OnSetLanguage();
   dlg->OnSetNetwork();
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
 }
 
 TEST_F(DeviceOptions, pickingAnItemSendsNothingAndKeepsTheMemos) {
@@ -149,16 +149,16 @@ TEST_F(DeviceOptions, pickingAnItemSendsNothingAndKeepsTheMemos) {
   dlg->OnSelchangeLanguage();
   EXPECT_EQ(window.ComboGetCurSel(IDC_NETWORK_TYPE), 0);
   EXPECT_EQ(window.ComboGetCurSel(IDC_LANGUAGE), 1);
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   window.ComboSetCurSel(IDC_NETWORK_TYPE, 1);
   dlg->OnSetNetwork();
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
 }
 
 TEST_F(DeviceOptions, factoryResetSendsRebootAndWaitsWithoutATimer) {
   StartReady();
   dlg->OnFactoryReset();
-  EXPECT_EQ(Sent(), Strings{"FACTORY_RESET:reboot~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"FACTORY_RESET:reboot~"});
   EXPECT_FALSE(Enabled(IDC_FACTORY_RESET));
   EXPECT_FALSE(AnyReplyTimerRunning());
   EXPECT_TRUE(Boxes().empty());

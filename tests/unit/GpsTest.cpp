@@ -18,7 +18,7 @@ TEST_F(GpsPanel, switchingGoesOffOpeningOnClosingOffAndEachStepEmptiesTheBoxes) 
 
   fill();
   dlg->OnOpenGps();
-  EXPECT_EQ(TakeCommands(), Commands{"GPS:open~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{"GPS:open~"});
   EXPECT_TRUE(dlg->IsGpsOn());
   EXPECT_FALSE(Enabled(IDC_GPS_OPEN));
   expectEmpty("press in Off");
@@ -30,7 +30,7 @@ TEST_F(GpsPanel, switchingGoesOffOpeningOnClosingOffAndEachStepEmptiesTheBoxes) 
   expectEmpty("open reply");
 
   dlg->OnOpenGps();
-  EXPECT_EQ(TakeCommands(), Commands{"GPS:close~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{"GPS:close~"});
   EXPECT_FALSE(dlg->IsGpsOn());
   EXPECT_FALSE(Enabled(IDC_GPS_OPEN));
 

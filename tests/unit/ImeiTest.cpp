@@ -12,7 +12,7 @@ TEST_F(WriteImei, fifteenCharactersAreSentUnchangedWithoutATimer) {
     window.EnableWindow(IDC_WRITE_IMEI, true);
     Type(IDC_IMEI, imei);
     dlg->OnWriteImei();
-    EXPECT_EQ(Sent(), Strings{std::string("IMEI:") + imei + "~"});
+    EXPECT_EQ(TakeSentCommands(), Strings{std::string("IMEI:") + imei + "~"});
     EXPECT_FALSE(Enabled(IDC_WRITE_IMEI));
   }
   EXPECT_FALSE(AnyReplyTimerRunning());
@@ -24,7 +24,7 @@ TEST_F(WriteImei, anyOtherLengthShowsTheLengthErrorAndSendsNothing) {
   for (const char* imei : {"", "35693803564380", "3569380356438091"}) {
     Type(IDC_IMEI, imei);
     dlg->OnWriteImei();
-    EXPECT_TRUE(Sent().empty()) << imei;
+    EXPECT_TRUE(TakeSentCommands().empty()) << imei;
     EXPECT_TRUE(Enabled(IDC_WRITE_IMEI)) << imei;
   }
   EXPECT_EQ(Boxes(), Strings(3, "IMEI length error, must be 15 digits"));
@@ -36,7 +36,7 @@ TEST_F(WriteImei, deviceReportLongerThanFifteenIsShownWholeAndCannotBeWrittenBac
   EXPECT_EQ(Text(IDC_IMEI), "3569380356438091234");
   dlg->OnWriteImei();
   EXPECT_EQ(Boxes(), Strings{"IMEI length error, must be 15 digits"});
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
 }
 
 using ImeiReplies = SettingsTest;

@@ -18,17 +18,7 @@ class RadioTest : public LinkTest {
     window.SetWindowText(IDC_BT_PAIR, "Pair");
     window.SetWindowText(IDC_GPS_OPEN, "Open GPS");
     ConnectReady();
-    TakeCommands();  // "COM:open~"
-  }
-
-  // The commands queued since the last call, oldest first.
-  std::vector<std::string> TakeCommands() {
-    // The queue is the dialog's own and not const; the accessor only hands it out read-only.
-    auto& queue = const_cast<CStringQueue&>(dlg->GetSendQueue());
-    std::vector<std::string> commands;
-    std::string command;
-    while (queue.TakeTail(command)) commands.push_back(command);
-    return commands;
+    TakeSentCommands();  // "COM:open~"
   }
 
   void Say(const std::string& message) { dlg->HandleDeviceMessage(message); }
@@ -46,7 +36,7 @@ class RadioTest : public LinkTest {
   void Reconnect() {
     dlg->OnConnect();
     ConnectReady();
-    TakeCommands();
+    TakeSentCommands();
   }
 };
 

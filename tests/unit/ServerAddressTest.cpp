@@ -13,7 +13,7 @@ TEST_F(UpdateIp, sendsTheFieldsAsDottedDecimalAndWaitsWithTheDomainButton) {
   StartReady();
   window.IpSetAddress(IDC_SERVER_IP, Address(10, 0, 0, 1));
   dlg->OnUpdateIp();
-  EXPECT_EQ(Sent(), Strings{"IP:10.0.0.1~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"IP:10.0.0.1~"});
   EXPECT_EQ(window.TimerInterval(TIMER_UPDATE_IP), 6000);
   EXPECT_FALSE(Enabled(IDC_UPDATE_IP));
   EXPECT_FALSE(Enabled(IDC_UPDATE_DOMAIN));
@@ -21,13 +21,13 @@ TEST_F(UpdateIp, sendsTheFieldsAsDottedDecimalAndWaitsWithTheDomainButton) {
   dlg->HandleDeviceMessage("IP:ok");
   window.IpSetAddress(IDC_SERVER_IP, Address(255, 254, 9, 0));
   dlg->OnUpdateIp();
-  EXPECT_EQ(Sent(), Strings{"IP:255.254.9.0~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"IP:255.254.9.0~"});
 }
 
 TEST_F(UpdateIp, blankAddressDoesNothing) {
   StartReady();
   dlg->OnUpdateIp();
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_FALSE(window.IsTimerRunning(TIMER_UPDATE_IP));
   EXPECT_TRUE(Enabled(IDC_UPDATE_IP));
   EXPECT_TRUE(Boxes().empty());
@@ -39,7 +39,7 @@ TEST_F(UpdateIp, sameAddressIsSentOnceEvenAfterAFailureOrATimeout) {
   dlg->OnUpdateIp();
   dlg->HandleDeviceMessage("IP:fail");
   dlg->OnUpdateIp();
-  EXPECT_EQ(Sent(), Strings{"IP:10.0.0.1~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"IP:10.0.0.1~"});
   EXPECT_FALSE(window.IsTimerRunning(TIMER_UPDATE_IP));
   EXPECT_TRUE(Enabled(IDC_UPDATE_IP));
 
@@ -47,7 +47,7 @@ TEST_F(UpdateIp, sameAddressIsSentOnceEvenAfterAFailureOrATimeout) {
   dlg->OnUpdateIp();
   window.AdvanceClock(6000);
   dlg->OnUpdateIp();
-  EXPECT_EQ(Sent(), Strings{"IP:10.0.0.2~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"IP:10.0.0.2~"});
   EXPECT_EQ(Boxes(), (Strings{"Update IP fail", kNoResponse}));
   EXPECT_TRUE(Enabled(IDC_UPDATE_IP));
   EXPECT_TRUE(Enabled(IDC_UPDATE_DOMAIN));
@@ -61,7 +61,7 @@ TEST_F(UpdateIp, aNewConnectionForgetsTheLastAddress) {
   EXPECT_TRUE(window.IpIsBlank(IDC_SERVER_IP));
   window.IpSetAddress(IDC_SERVER_IP, Address(10, 0, 0, 1));
   dlg->OnUpdateIp();
-  EXPECT_EQ(Sent(), Strings{"IP:10.0.0.1~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"IP:10.0.0.1~"});
 }
 
 using IpReply = SettingsTest;
@@ -129,7 +129,7 @@ TEST_F(IpReport, whileUpdateIpWaitsLeavesTheWaitAndTheLastAddressAlone) {
   dlg->HandleDeviceMessage("IP:ok");
   dlg->HandleDeviceMessage("IP:10.1.2.3");
   dlg->OnUpdateIp();  // now it is the last one sent
-  EXPECT_EQ(Sent(), (Strings{"IP:10.0.0.1~", "IP:10.1.2.3~"}));
+  EXPECT_EQ(TakeSentCommands(), (Strings{"IP:10.0.0.1~", "IP:10.1.2.3~"}));
 }
 
 using UpdateDomain = SettingsTest;
@@ -138,7 +138,7 @@ TEST_F(UpdateDomain, sendsTheTextUnchangedAndCanSendItAgainAfterTheReply) {
   StartReady();
   Type(IDC_DOMAIN, " ptt.example.org:8080^x ");
   dlg->OnUpdateDomain();
-  EXPECT_EQ(Sent(), Strings{"HOST: ptt.example.org:8080^x ~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"HOST: ptt.example.org:8080^x ~"});
   EXPECT_EQ(window.TimerInterval(TIMER_UPDATE_DOMAIN), 6000);
   EXPECT_FALSE(Enabled(IDC_UPDATE_DOMAIN));
   EXPECT_FALSE(Enabled(IDC_UPDATE_IP));
@@ -149,13 +149,13 @@ TEST_F(UpdateDomain, sendsTheTextUnchangedAndCanSendItAgainAfterTheReply) {
   EXPECT_TRUE(Enabled(IDC_UPDATE_IP));
   EXPECT_FALSE(window.IsTimerRunning(TIMER_UPDATE_DOMAIN));
   dlg->OnUpdateDomain();
-  EXPECT_EQ(Sent(), Strings{"HOST: ptt.example.org:8080^x ~"});
+  EXPECT_EQ(TakeSentCommands(), Strings{"HOST: ptt.example.org:8080^x ~"});
 }
 
 TEST_F(UpdateDomain, emptyFieldDoesNothing) {
   StartReady();
   dlg->OnUpdateDomain();
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_FALSE(window.IsTimerRunning(TIMER_UPDATE_DOMAIN));
   EXPECT_TRUE(Enabled(IDC_UPDATE_DOMAIN));
   EXPECT_TRUE(Boxes().empty());

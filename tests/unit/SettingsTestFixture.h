@@ -16,17 +16,7 @@ class SettingsTest : public LinkTest {
   void StartReady() {
     StartUp();
     ConnectReady();
-    Sent();  // "COM:open~"
-  }
-
-  // The commands queued since the last call, oldest first. The workers are parked while the link
-  // runs, so nothing else takes from the queue.
-  std::vector<std::string> Sent() {
-    auto& queue = const_cast<CStringQueue&>(dlg->GetSendQueue());
-    std::vector<std::string> sent;
-    std::string command;
-    while (queue.TakeTail(command)) sent.push_back(command);
-    return sent;
+    TakeSentCommands();  // "COM:open~"
   }
 
   void Type(int id, const std::string& text) { window.SetWindowText(id, text); }
@@ -41,7 +31,7 @@ class SettingsTest : public LinkTest {
   void Reconnect() {
     dlg->OnConnect();
     ConnectReady();
-    Sent();
+    TakeSentCommands();
   }
 };
 

@@ -34,7 +34,7 @@ TEST_P(TerminatorRefusal, pressSendsNothingAndSaysWhy) {
   Type(c.field, c.text);
   (dlg.get()->*c.press)();
   EXPECT_EQ(Boxes(), Strings{kHasTerminator});
-  EXPECT_TRUE(Sent().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_FALSE(AnyReplyTimerRunning());
   EXPECT_TRUE(Enabled(c.button));
   EXPECT_EQ(Text(c.field), c.text);
@@ -42,7 +42,7 @@ TEST_P(TerminatorRefusal, pressSendsNothingAndSaysWhy) {
   // Without the "~" the same press goes out.
   FillValidFields();
   (dlg.get()->*c.press)();
-  EXPECT_EQ(Sent().size(), 1u);
+  EXPECT_EQ(TakeSentCommands().size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,53 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <thread>
 
-#include "FakePort.h"
-#include "HeadlessWindow.h"
-#include "ui/MirlSettingsDlg.h"
+#include "ThreadedLinkFixture.h"
+#include "res/Strings.h"
 
-// The worker threads for real: this test's thread plays the window's thread and pumps the hops.
 namespace tolvane::testing {
 namespace {
 
 using namespace std::chrono_literals;
 
-thread_local int t_passes = 0;
-
-class ThreadedLink : public ::testing::Test {
- protected:
-  void SetUp() override {
-    portList.ports = {"COM5 (ttySIM0)"};
-    dlg = std::make_unique<CMirlSettingsDlg>(window, port, portList);
-    // A short real pause keeps the test quick; the count of passes stands in for the clock.
-    dlg->SetSleeper([](std::chrono::milliseconds) {
-      ++t_passes;
-      std::this_thread::sleep_for(1ms);
-    });
-    dlg->OnInitDialog();
-  }
-
-  void TearDown() override {
-    if (dlg) dlg->OnDestroy();
-    dlg.reset();
-  }
-
-  bool Pump(const std::function<bool()>& done) { return window.PumpUntil(done, 20s); }
-
-  void ConnectReady() {
-    dlg->OnConnect();
-    ASSERT_TRUE(Pump([&] { return port.WrittenText() == "COM:open~"; }));
-    port.Feed("COM:open~");
-    ASSERT_TRUE(Pump([&] { return dlg->IsDeviceReady(); }));
-  }
-
-  CHeadlessWindow window;
-  CFakePort port;
-  CFakePortList portList;
-  std::unique_ptr<CMirlSettingsDlg> dlg;
-};
+using ThreadedLink = ThreadedLinkTest;
 
 TEST_F(ThreadedLink, commandsLeaveInQueuedOrderOnePerPass) {
   std::mutex lock;
@@ -113,6 +79,40 @@ TEST_F(ThreadedLink, messagesCutFromTheClosingPieceAreStillHandledAfterTheClose)
   ASSERT_TRUE(Pump([&] { return !window.MessageBoxes().empty(); }));
   EXPECT_FALSE(openWhenBoxShown);
   EXPECT_FALSE(window.IsWindowEnabled(IDC_WRITE_IMEI));
+}
+
+TEST_F(ThreadedLink, piecesWaitingTogetherAreTakenInOnePass) {
+  ConnectReady();
+  std::vector<std::size_t> piecesLeftAtEachBox;
+  window.SetMessageBoxHook([&](const std::string& text) {
+    // While the first box is open, thirty small pieces arrive, as from a port that reads often.
+    if (text == LoadString(IDS_WRITE_IMEI_FAIL)) {
+      for (int i = 0; i < 30; ++i) port.Feed("IMEI:ok~");
+      return;
+    }
+    piecesLeftAtEachBox.push_back(dlg->GetRecvQueue().GetCount());
+  });
+  port.Feed("IMEI:fail~");
+  ASSERT_TRUE(Pump([&] { return piecesLeftAtEachBox.size() == 30; }));
+  EXPECT_EQ(std::count(piecesLeftAtEachBox.begin(), piecesLeftAtEachBox.end(), 0u), 30);
+}
+
+TEST_F(ThreadedLink, pieceTakenTogetherWithTheClosingPieceIsDropped) {
+  ConnectReady();
+  window.SetMessageBoxHook([&](const std::string& text) {
+    if (text != LoadString(IDS_WRITE_IMEI_FAIL)) return;
+    port.Feed("COM:close~");
+    port.Feed("IMEI:ok~");
+  });
+  port.Feed("IMEI:fail~");
+  ASSERT_TRUE(Pump([&] { return !port.IsOpen(); }));
+  // The receiver ends after the closing piece; give a wrongly kept piece the time to show.
+  ASSERT_TRUE(Pump([&] { return dlg->GetRecvQueue().IsEmpty(); }));
+  for (int i = 0; i < 50; ++i) {
+    window.RunPosted();
+    std::this_thread::sleep_for(1ms);
+  }
+  EXPECT_EQ(window.MessageBoxes(), std::vector<std::string>{LoadString(IDS_WRITE_IMEI_FAIL)});
 }
 
 TEST_F(ThreadedLink, portLostWhileAReplyBoxIsOpenDropsTheRestOfThePiece) {

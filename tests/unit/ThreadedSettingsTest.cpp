@@ -3,9 +3,7 @@
 #include <memory>
 #include <thread>
 
-#include "FakePort.h"
-#include "HeadlessWindow.h"
-#include "ui/MirlSettingsDlg.h"
+#include "ThreadedLinkFixture.h"
 
 // Configuration replies through the real worker threads; this test's thread plays the window's.
 namespace tolvane::testing {
@@ -13,41 +11,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class ThreadedSettings : public ::testing::Test {
- protected:
-  void SetUp() override {
-    portList.ports = {"COM5 (ttySIM0)"};
-    dlg = std::make_unique<CMirlSettingsDlg>(window, port, portList);
-    dlg->SetSleeper([](std::chrono::milliseconds) { std::this_thread::sleep_for(1ms); });
-    window.SetTimerHandler([this](int id) { dlg->OnTimer(id); });
-    dlg->OnInitDialog();
-  }
-
-  void TearDown() override {
-    if (dlg) dlg->OnDestroy();
-    dlg.reset();
-  }
-
-  bool Pump(const std::function<bool()>& done) { return window.PumpUntil(done, 20s); }
-
-  void ConnectReady() {
-    port.ClearWrites();
-    dlg->OnConnect();
-    ASSERT_TRUE(Pump([&] { return port.WrittenText() == "COM:open~"; }));
-    port.Feed("COM:open~");
-    ASSERT_TRUE(Pump([&] { return dlg->IsDeviceReady(); }));
-  }
-
-  bool Shown(const std::string& text) const {
-    const auto boxes = window.MessageBoxes();
-    return std::find(boxes.begin(), boxes.end(), text) != boxes.end();
-  }
-
-  CHeadlessWindow window;
-  CFakePort port;
-  CFakePortList portList;
-  std::unique_ptr<CMirlSettingsDlg> dlg;
-};
+using ThreadedSettings = ThreadedLinkTest;
 
 TEST_F(ThreadedSettings, updateIpRoundTripStopsItsTimerFromTheReply) {
   ConnectReady();

@@ -17,14 +17,14 @@ class WifiPanel : public RadioTest {
     Say("WiFi:open");
     Say(std::string("WiFi_L:Home^") + kHome + "^3");
     Say(std::string("WiFi_L:Office^") + kOffice + "^1");
-    TakeCommands();
+    TakeSentCommands();
   }
 };
 
 TEST_F(WifiPanel, switchingGoesOffOpeningOnClosingOff) {
   StartReady();
   dlg->OnOpenWifi();  // Off -> Opening
-  EXPECT_EQ(TakeCommands(), Commands{"WiFi:open~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{"WiFi:open~"});
   EXPECT_TRUE(dlg->IsWifiOn());
   EXPECT_FALSE(Enabled(IDC_WIFI_OPEN));
   EXPECT_EQ(Text(IDC_WIFI_OPEN), "Open Wi-Fi");
@@ -35,7 +35,7 @@ TEST_F(WifiPanel, switchingGoesOffOpeningOnClosingOff) {
   EXPECT_EQ(Text(IDC_WIFI_OPEN), "Close Wi-Fi");
 
   dlg->OnOpenWifi();  // On -> Closing
-  EXPECT_EQ(TakeCommands(), Commands{"WiFi:close~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{"WiFi:close~"});
   EXPECT_FALSE(dlg->IsWifiOn());
   EXPECT_FALSE(Enabled(IDC_WIFI_OPEN));
 
@@ -154,7 +154,7 @@ TEST_F(WifiPanel, connectSendsAddressAndPasswordAndWaitsForTheReply) {
   dlg->OnClickWifiList(0);
   window.SetWindowText(IDC_WIFI_PASSWORD, "s3cret^pw");
   dlg->OnConnectWifi();
-  EXPECT_EQ(TakeCommands(), Commands{std::string("WiFi_PW:") + kHome + "^s3cret^pw~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{std::string("WiFi_PW:") + kHome + "^s3cret^pw~"});
   EXPECT_TRUE(dlg->IsWifiConnecting());
   EXPECT_FALSE(Enabled(IDC_WIFI_CONNECT));
   EXPECT_EQ(window.TimerInterval(TIMER_WIFI_CONNECT), 15000);
@@ -174,13 +174,13 @@ TEST_F(WifiPanel, connectWithAnEmptyPasswordSendsNothingAfterTheCaret) {
   ListTwoNetworks();
   dlg->OnClickWifiList(0);
   dlg->OnConnectWifi();
-  EXPECT_EQ(TakeCommands(), Commands{std::string("WiFi_PW:") + kHome + "^~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{std::string("WiFi_PW:") + kHome + "^~"});
 }
 
 TEST_F(WifiPanel, connectWithoutASelectionDoesNothing) {
   StartReady();
   dlg->OnConnectWifi();
-  EXPECT_TRUE(TakeCommands().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_FALSE(dlg->IsWifiConnecting());
   EXPECT_FALSE(window.IsTimerRunning(TIMER_WIFI_CONNECT));
 }
@@ -192,7 +192,7 @@ TEST_F(WifiPanel, passwordHoldingTheTerminatorIsRefusedAndNothingChanges) {
   window.SetWindowText(IDC_WIFI_PASSWORD, "pw~FACTORY_RESET:1");
   dlg->OnConnectWifi();
   EXPECT_EQ(window.MessageBoxes(), std::vector<std::string>{"The text must not contain the character ~"});
-  EXPECT_TRUE(TakeCommands().empty());
+  EXPECT_TRUE(TakeSentCommands().empty());
   EXPECT_FALSE(dlg->IsWifiConnecting());
   EXPECT_FALSE(window.IsTimerRunning(TIMER_WIFI_CONNECT));
   EXPECT_TRUE(Enabled(IDC_WIFI_CONNECT));
@@ -278,7 +278,7 @@ TEST_F(WifiPanel, unansweredSwitchStaysDisabledUntilTheNextConnection) {
   EXPECT_TRUE(Enabled(IDC_WIFI_OPEN));
   // Still "Opening": the press now asks to close, as the flag says.
   dlg->OnOpenWifi();
-  EXPECT_EQ(TakeCommands(), Commands{"WiFi:close~"});
+  EXPECT_EQ(TakeSentCommands(), Commands{"WiFi:close~"});
 }
 
 TEST(LeadingInteger, readsAsAtoiDoesWithoutOverflowing) {
