@@ -27,13 +27,17 @@ void CMirlSettingsDlg::OnComm() {
   if (!text.empty()) m_listRecv.AddHead(std::move(text));
 }
 
+void CMirlSettingsDlg::TraceWrite(const std::string& command) {
+  if (CTrafficTrace* trace = m_pTrace.load(std::memory_order_acquire)) trace->Record(TraceDirection::ToDevice, command);
+}
+
 unsigned CMirlSettingsDlg::SendThreadProc(CMirlSettingsDlg* dialog) {
   while (dialog->m_bRunning) {
     dialog->m_sleep(10ms);
     std::string command;
     if (!dialog->m_listSend.TakeTail(command)) continue;
     // A refused write is dropped without a report; the next command goes on.
-    if (dialog->m_bRunning) dialog->m_comm.Write(command);
+    if (dialog->m_bRunning && dialog->m_comm.Write(command)) dialog->TraceWrite(command);
   }
   return 0;
 }
@@ -53,6 +57,8 @@ unsigned CMirlSettingsDlg::RecvThreadProc(CMirlSettingsDlg* dialog) {
       cutter.Append(piece);
       std::string message;
       while (cutter.Next(message)) {
+        if (CTrafficTrace* trace = dialog->m_pTrace.load(std::memory_order_acquire))
+          trace->Record(TraceDirection::FromDevice, message);
         const auto handle = [dialog, message] { dialog->HandleDeviceMessage(message); };
         // Dropped means the window closed this link: nothing more of it may reach the window.
         if (dialog->m_hop.Run(generation, handle) == CWindowHop::Result::Dropped) return 0;
