@@ -1,7 +1,8 @@
 // Device to window, sustained: a device of the benchmark's own floods the real window (offscreen)
 // through the real port, in the bursts a UART at 921600 baud delivers. Prints messages handled per
 // second against the design ceiling, the backlog over time, and how long an event for the window
-// waits meanwhile. Never a test.
+// waits meanwhile. With --trace FILE, the traffic trace records every message into FILE as
+// `tolvane --trace` does, to show what it costs. Never a test.
 #include <QApplication>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@
 #include "qt/LinuxPortList.h"
 #include "qt/QtMainWindow.h"
 #include "qt/QtSerialPort.h"
+#include "qt/TrafficTracing.h"
 #include "res/Strings.h"
 
 namespace {
@@ -173,6 +175,18 @@ int main(int argc, char* argv[]) {
   CQtSerialPort port(ports);
   CMirlSettingsDlg dialog(window, port, ports);
   window.AttachDialog(&dialog);
+  CTrafficTrace trace;
+  CTrafficTracing tracing(trace, TextLanguage::English);
+  const QStringList arguments = application.arguments();
+  const qsizetype traceOption = arguments.indexOf(QStringLiteral("--trace"));
+  if (traceOption > 0) {
+    QString errorText;
+    if (traceOption + 1 >= arguments.size() || !tracing.OpenFile(arguments[traceOption + 1], errorText)) {
+      std::fprintf(stderr, "throughput_bench: --trace needs a file it can write: %s\n", qPrintable(errorText));
+      return 2;
+    }
+    dialog.SetTrafficTrace(&trace);
+  }
   dialog.OnInitDialog();
   window.show();
   if (!bench::SelectPort(window, dialog, device.ComNumber())) return 1;
@@ -181,7 +195,8 @@ int main(int argc, char* argv[]) {
   dialog.OnOpenGps();
   if (!bench::PumpUntil([&] { return window.GetWindowText(IDC_GPS_OPEN) == LoadString(IDS_CLOSE_GPS); })) return 1;
 
-  std::printf("device to window over a pseudo-terminal, real window offscreen, real port\n");
+  std::printf("device to window over a pseudo-terminal, real window offscreen, real port, trace %s\n",
+              traceOption > 0 ? "recording to a file" : "off");
   std::printf("the device writes in 1 ms bursts of at most %d bytes, as a UART at 921600 baud delivers\n",
               kLineBytesPerMs);
   CPhase phase(window, dialog, device);
