@@ -1,6 +1,6 @@
 #!/bin/sh
 # Draws the main window under Xvfb into docs/: in English as the device's reports fill it in,
-# in Chinese as it starts, and with the radio panels filled.
+# in Chinese as it starts, with the radio panels filled, and the traffic window.
 # Needs the tolvane_screenshot target built in the build directory (default build/dev).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,4 +17,5 @@ shoot() {
 shoot "$root/docs/tolvane.png" en --connected
 shoot "$root/docs/tolvane-zh.png" zh
 shoot "$root/docs/tolvane-radios.png" en --radios
-echo "wrote docs/tolvane.png, docs/tolvane-zh.png and docs/tolvane-radios.png"
+shoot "$root/docs/tolvane-traffic.png" en --traffic
+echo "wrote docs/tolvane.png, docs/tolvane-zh.png, docs/tolvane-radios.png and docs/tolvane-traffic.png"

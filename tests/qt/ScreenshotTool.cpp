@@ -1,8 +1,9 @@
 // Draws the main window as it looks after start-up and saves it as a PNG.
-// Usage: tolvane_screenshot <out.png> [en|zh] [--rows | --radios | --connected | --about]
+// Usage: tolvane_screenshot <out.png> [en|zh] [--rows | --radios | --connected | --about | --traffic]
 // --rows adds sample list rows and GPS text; --radios fills all three radio panels through the
 // window's logic, as a device's answers would; --connected draws it connected, after the device has
-// reported its IMEI, address, language and network type; --about draws the About box instead.
+// reported its IMEI, address, language and network type; --about draws the About box instead;
+// --traffic draws the traffic window after a short exchange that carries a password.
 #include <QApplication>
 #include <QTest>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include "FakePort.h"
 #include "app/AboutDlg.h"
 #include "qt/QtMainWindow.h"
+#include "qt/TrafficTracing.h"
 #include "res/Strings.h"
 #include "ui/MirlSettingsDlg.h"
 
@@ -58,7 +60,8 @@ void FillRadioPanels(CMirlSettingsDlg& dialog, testing::CFakePort& port) {
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s <out.png> [en|zh] [--rows | --radios | --connected | --about]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <out.png> [en|zh] [--rows | --radios | --connected | --about | --traffic]\n",
+                 argv[0]);
     return 2;
   }
   const TextLanguage language =
@@ -100,6 +103,38 @@ int main(int argc, char* argv[]) {
     // The address last: once it shows, every report has been handled.
     port.Feed("COM:open~IMEI:356938035643809~LANGUAGE:en_US~NETWORK_TYPE:3G/2G~IP:192.168.10.20~");
     if (!QTest::qWaitFor([&window] { return !window.IpIsBlank(IDC_SERVER_IP); }, 20000)) return 1;
+  }
+  if (argc > 3 && std::strcmp(argv[3], "--traffic") == 0) {
+    CTrafficTrace trace;
+    CTrafficTracing tracing(trace, language);
+    tracing.AttachTo(window);
+    dialog.SetTrafficTrace(&trace);
+    window.show();
+    tracing.ShowWindow();
+    dialog.OnConnect();
+    // Answered once sent, as a device would, so that the lines come in their real order.
+    if (!QTest::qWaitFor([&port] { return !port.Writes().empty(); }, 20000)) return 1;
+    port.Feed("COM:open~IMEI:356938035643809~IP:192.168.10.20~");
+    if (!QTest::qWaitFor([&window] { return !window.IpIsBlank(IDC_SERVER_IP); }, 20000)) return 1;
+    window.SetWindowText(IDC_ACCOUNT, "unit7");
+    window.SetWindowText(IDC_ACCOUNT_PASSWORD, "s3cret");
+    dialog.OnSetAccount();
+    if (!QTest::qWaitFor([&port] { return port.Writes().size() >= 2; }, 20000)) return 1;
+    port.Feed("GPS_ST:8~");
+    if (!QTest::qWaitFor(
+            [&tracing] {
+              tracing.Drain();
+              return tracing.Window()->Text().count(QLatin1Char('\n')) >= 6;
+            },
+            20000))
+      return 1;
+    CTraceWindow* traffic = tracing.Window();
+    if (!QTest::qWaitForWindowExposed(traffic)) return 1;
+    QTest::qWait(200);
+    const bool saved = traffic->grab().save(QString::fromLocal8Bit(argv[1]));
+    dialog.SetTrafficTrace(nullptr);
+    window.accept();
+    return saved ? 0 : 1;
   }
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
