@@ -1,0 +1,70 @@
+#include "win32/Win32PortList.h"
+
+#include <algorithm>
+#include <map>
+
+#include "link/PortNaming.h"
+#include "win32/Utf16.h"
+#include "win32/WinApi.h"
+
+namespace tolvane::win32 {
+
+int ComNumberOfPortName(const std::wstring& portName) {
+  if (portName.size() < 4 || portName.size() > 8) return 0;
+  if (::CompareStringOrdinal(portName.c_str(), 3, L"COM", 3, TRUE) != CSTR_EQUAL) return 0;
+  int number = 0;
+  for (std::size_t i = 3; i < portName.size(); ++i) {
+    const wchar_t c = portName[i];
+    if (c < L'0' || c > L'9' || (i == 3 && c == L'0')) return 0;
+    number = number * 10 + (c - L'0');
+  }
+  return number <= 0x7FFF ? number : 0;
+}
+
+std::vector<std::string> PortCaptionsFromSerialComm(const std::vector<CSerialCommValue>& values) {
+  std::map<int, std::string> byNumber;
+  for (const CSerialCommValue& value : values) {
+    const int number = ComNumberOfPortName(value.port);
+    if (number == 0) continue;
+    const std::size_t slash = value.device.find_last_of(L'\\');
+    const std::string device = Narrow(slash == std::wstring::npos ? value.device : value.device.substr(slash + 1));
+    std::string caption = device.empty() ? "COM" + std::to_string(number) : PortCaption(number, device);
+    const auto [entry, inserted] = byNumber.emplace(number, caption);
+    // Whatever order the system gives, the same entry stays.
+    if (!inserted && caption < entry->second) entry->second = caption;
+  }
+  std::vector<std::string> captions;
+  for (auto& [number, caption] : byNumber) captions.push_back(std::move(caption));
+  return captions;
+}
+
+std::vector<CSerialCommValue> CWin32PortList::ReadSerialComm() {
+  std::vector<CSerialCommValue> values;
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return values;
+  DWORD longestName = 0, longestData = 0;
+  ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName, &longestData,
+                     nullptr, nullptr);
+  // Buffers fit the longest value, so no name or port is cut short.
+  std::vector<wchar_t> name(longestName + 2);
+  std::vector<BYTE> data(longestData + 2 * sizeof(wchar_t));
+  for (DWORD index = 0;; ++index) {
+    auto nameLength = static_cast<DWORD>(name.size());
+    auto dataSize = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    const LONG result = ::RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &dataSize);
+    if (result == ERROR_MORE_DATA) continue;  // changed under us: that value is skipped, the rest read
+    if (result != ERROR_SUCCESS) break;
+    if (type != REG_SZ) continue;
+    std::wstring port(reinterpret_cast<const wchar_t*>(data.data()), dataSize / sizeof(wchar_t));
+    port.resize(std::min(port.size(), port.find(L'\0')));
+    values.push_back({std::wstring(name.data(), nameLength), std::move(port)});
+  }
+  ::RegCloseKey(key);
+  return values;
+}
+
+std::vector<std::string> CWin32PortList::ListPorts() { return PortCaptionsFromSerialComm(ReadSerialComm()); }
+
+}  // namespace tolvane::win32
