@@ -72,6 +72,19 @@ bool ItemStyleFor(const CControlTemplate& row, TextLanguage language, CItemStyle
   return true;
 }
 
+std::vector<CBuiltControl> BuiltControls(HWND dialog, const CDialogTemplate& dialogTemplate, TextLanguage language) {
+  std::vector<CBuiltControl> built;
+  HWND child = ::GetWindow(dialog, GW_CHILD);
+  for (const CControlTemplate& row : dialogTemplate.controls) {
+    CItemStyle unused;
+    if (!ItemStyleFor(row, language, unused)) continue;
+    if (!child) break;
+    built.push_back({&row, child});
+    child = ::GetWindow(child, GW_HWNDNEXT);
+  }
+  return built;
+}
+
 CDialogFrameStyle MainWindowFrameStyle() {
   // "MS Shell Dlg" is Microsoft Sans Serif on Windows, the template's face, and has a metric
   // match wherever Windows programs run.

@@ -36,6 +36,16 @@ CDialogFrameStyle MainWindowFrameStyle();
 // The About box: a modal frame with the shell font.
 CDialogFrameStyle AboutBoxFrameStyle();
 
+// A template row and the window the dialog made for it.
+struct CBuiltControl {
+  const CControlTemplate* row;
+  HWND window;
+};
+
+// The dialog's controls paired with their rows: the dialog creates them in template order, which
+// is also their order among its children. Rows without a window are left out.
+std::vector<CBuiltControl> BuiltControls(HWND dialog, const CDialogTemplate& dialogTemplate, TextLanguage language);
+
 // An extended dialog template (DLGTEMPLATEEX and its items) in memory, built from the shared
 // template data, for CreateDialogIndirectParam and DialogBoxIndirectParam. DWORD-aligned.
 class CDialogTemplateBuilder {

@@ -54,6 +54,8 @@ int CWin32MainWindow::ComboAddString(int id, const std::string& text) {
 
 int CWin32MainWindow::ComboSetCurSel(int id, int index) {
   if (!Control(id)) return -1;
+  // An index outside the list clears the selection, as the platform documents it.
+  if (index < 0 || index >= ComboGetCount(id)) index = -1;
   const LRESULT selected = Send(id, CB_SETCURSEL, static_cast<WPARAM>(index));
   return selected == kComboError ? -1 : static_cast<int>(selected);
 }

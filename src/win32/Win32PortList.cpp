@@ -1,10 +1,8 @@
 #include "win32/Win32PortList.h"
 
 #include <algorithm>
-#include <map>
+#include <set>
 
-#include "link/PortNaming.h"
-#include "win32/Utf16.h"
 #include "win32/WinApi.h"
 
 namespace tolvane::win32 {
@@ -21,25 +19,17 @@ int ComNumberOfPortName(const std::wstring& portName) {
   return number <= 0x7FFF ? number : 0;
 }
 
-std::vector<std::string> PortCaptionsFromSerialComm(const std::vector<CSerialCommValue>& values) {
-  std::map<int, std::string> byNumber;
-  for (const CSerialCommValue& value : values) {
-    const int number = ComNumberOfPortName(value.port);
-    if (number == 0) continue;
-    const std::size_t slash = value.device.find_last_of(L'\\');
-    const std::string device = Narrow(slash == std::wstring::npos ? value.device : value.device.substr(slash + 1));
-    std::string caption = device.empty() ? "COM" + std::to_string(number) : PortCaption(number, device);
-    const auto [entry, inserted] = byNumber.emplace(number, caption);
-    // Whatever order the system gives, the same entry stays.
-    if (!inserted && caption < entry->second) entry->second = caption;
-  }
+std::vector<std::string> PortCaptionsFromSerialComm(const std::vector<std::wstring>& portNames) {
+  std::set<int> numbers;
+  for (const std::wstring& name : portNames)
+    if (const int number = ComNumberOfPortName(name); number > 0) numbers.insert(number);
   std::vector<std::string> captions;
-  for (auto& [number, caption] : byNumber) captions.push_back(std::move(caption));
+  for (const int number : numbers) captions.push_back("COM" + std::to_string(number));
   return captions;
 }
 
-std::vector<CSerialCommValue> CWin32PortList::ReadSerialComm() {
-  std::vector<CSerialCommValue> values;
+std::vector<std::wstring> CWin32PortList::ReadSerialComm() {
+  std::vector<std::wstring> values;
   HKEY key = nullptr;
   if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
     return values;
@@ -59,7 +49,7 @@ std::vector<CSerialCommValue> CWin32PortList::ReadSerialComm() {
     if (type != REG_SZ) continue;
     std::wstring port(reinterpret_cast<const wchar_t*>(data.data()), dataSize / sizeof(wchar_t));
     port.resize(std::min(port.size(), port.find(L'\0')));
-    values.push_back({std::wstring(name.data(), nameLength), std::move(port)});
+    values.push_back(std::move(port));
   }
   ::RegCloseKey(key);
   return values;

@@ -1,0 +1,47 @@
+// Reads a control of the running Tolvane.exe for the window test, which drives it from outside:
+//   tolvane_window_probe text ID      prints the control's text
+//   tolvane_window_probe enabled ID   prints 1 or 0
+//   tolvane_window_probe window       prints 1 while the main window exists
+// Exit status 2 when the main window is not there.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "win32/Utf16.h"
+#include "win32/WinApi.h"
+
+namespace {
+
+// The main window: a dialog titled Tolvane that owns no other window (the About and message
+// boxes are owned by it).
+HWND FindMainWindow() {
+  for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, L"#32770", L"Tolvane"));)
+    if (!::GetWindow(window, GW_OWNER)) return window;
+  return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 1;
+  HWND window = FindMainWindow();
+  const std::string what = argv[1];
+  if (what == "window") {
+    std::printf("%d\n", window ? 1 : 0);
+    return 0;
+  }
+  if (!window || argc < 3) return 2;
+  HWND control = ::GetDlgItem(window, std::atoi(argv[2]));
+  if (!control) return 1;
+  if (what == "enabled") {
+    std::printf("%d\n", ::IsWindowEnabled(control) ? 1 : 0);
+  } else if (what == "text") {
+    wchar_t text[256] = {};
+    ::SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    std::printf("%s\n", tolvane::win32::Narrow(text).c_str());
+  } else {
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,12 @@
+#!/bin/sh
+# Readies the Wine prefix that the Windows tests run in (WINEPREFIX), created on first use, with
+# COM<N> standing for LINK. Wine reads its Ports key only when wineserver starts, so the server is
+# restarted once the value is set.
+# Usage: prepare-wine.sh N LINK
+set -eu
+com=$1 link=$2
+mkdir -p "$WINEPREFIX" "$HOME"
+wine reg add 'HKLM\Software\Wine\Ports' /v "COM$com" /t REG_SZ /d "$link" /f >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
+wineserver -w
+echo "Wine prefix ready: COM$com stands for $link"

@@ -1,0 +1,75 @@
+#!/bin/sh
+# The real Tolvane.exe under Wine on the display, used from the keyboard as a person would, with
+# xdotool (Wine's windows are X windows): the window appears, the simulated device is chosen in
+# the port list, Connect makes it ready, Enter and Esc leave the window open, Close ends the link
+# and Alt+F4 ends the program. tolvane_window_probe reads the controls back.
+# Usage: window-under-wine.sh TOLVANE_EXE PROBE_EXE   (environment as the Windows tests get it)
+set -eu
+exe=$1 probe=$2
+port=COM$TOLVANE_WINE_COM
+log=$TOLVANE_WINE_SCRATCH/window-test-devsim.log
+rm -f "$log.linked"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+# probe ARGS...: what the probe prints, without Wine's carriage return.
+probe() { wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+# wait_for DESCRIPTION COMMAND...: until the command succeeds, within a generous bound.
+wait_for() {
+  what=$1
+  shift
+  for _ in $(seq 200); do
+    if "$@"; then return 0; fi
+    sleep 0.1
+  done
+  fail "$what"
+}
+is() { [ "$(probe "$2" "$3")" = "$1" ]; }
+device_said() { grep -q "PC says $1" "$log"; }
+
+sh "$TOLVANE_DEVSIM_WRAPPER" "$TOLVANE_DEVSIM" "$TOLVANE_WINE_COM_LINK" "$log" &
+wait_for "the simulated device did not come up" test -s "$log.linked"
+devsim=$(cat "$log.pid")
+wine explorer /desktop=TolvaneTest,900x760 "$exe" >/dev/null 2>&1 &
+wine_pid=$!
+cleanup() {
+  kill "$devsim" 2>/dev/null || true
+  kill "$wine_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+wait_for "the window did not appear" is 1 window
+desktop=$(xdotool search --sync --name '^TolvaneTest' | head -n 1)
+xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
+echo "the window is up; the port list shows $(probe text 1001)"
+
+# The port list has the focus: the arrow keys walk it until the device's port shows.
+for _ in $(seq 20); do
+  [ "$(probe text 1001)" = "$port" ] && break
+  xdotool key Down
+  sleep 0.2
+done
+[ "$(probe text 1001)" = "$port" ] || fail "$port could not be chosen in the port list"
+
+# Enter and Esc in the port list must not close the window.
+xdotool key Return Escape
+sleep 0.5
+is 1 window || fail "Enter or Esc closed the window"
+
+xdotool key Tab space
+wait_for "Connect did not make the device ready" is 1 enabled 1009
+is Close text 1002 || fail "the Connect button does not read Close"
+device_said COM:open || fail "the device never heard COM:open"
+echo "connected: the command buttons are enabled"
+
+xdotool key space
+wait_for "Close did not end the link" is Connect text 1002
+is 0 enabled 1009 || fail "the command buttons stayed enabled after Close"
+wait_for "the device never heard COM:close" device_said COM:close
+echo "closed: the device heard COM:close"
+
+xdotool key alt+F4
+wait_for "Alt+F4 did not end the program" is 0 window
+echo "PASS: Tolvane.exe under Wine: chosen, connected, closed and ended from the keyboard"
