@@ -7,9 +7,9 @@
 
 namespace tolvane::win32 {
 
-// Port captions from the port names that SERIALCOMM's values hold: the port's name, "COM3", which fits the narrow port list
-// whole. Ordered by number. A port is opened by its COM number, so values whose data is not "COM"
-// and a number are left out, and a number listed twice is shown once.
+// Port captions from the port names that SERIALCOMM's values hold: the port's name, "COM3", which fits the narrow port
+// list whole. Ordered by number. A port is opened by its COM number, so values whose data is not "COM" and a number are
+// left out, and a number listed twice is shown once.
 std::vector<std::string> PortCaptionsFromSerialComm(const std::vector<std::wstring>& portNames);
 
 // The COM number of a port name ("COM12" gives 12); 0 when the name is not of that form.

@@ -11,8 +11,8 @@ namespace {
 constexpr wchar_t kNotifyClass[] = L"TolvaneSerialPortEvents";
 constexpr UINT kReceivedMessage = WM_APP + 1;
 constexpr UINT kLostMessage = WM_APP + 2;
-// A pending read returns at once when bytes arrive; otherwise it ends after this long and starts again.
-constexpr DWORD kReadWaitMs = 200;
+// The longest the reader sleeps before it looks at the line again, whatever the driver reports.
+constexpr DWORD kReadWaitMs = 50;
 // After a line error, before reading again.
 constexpr DWORD kRetryPauseMs = 20;
 
@@ -25,13 +25,6 @@ std::string SystemMessage(DWORD error) {
   if (text) ::LocalFree(text);
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
   return Narrow(message);
-}
-
-// The handle no longer answers as a serial line: the device behind it is gone.
-bool LineIsGone(HANDLE port) {
-  DWORD errors = 0;
-  COMSTAT status{};
-  return !::ClearCommError(port, &errors, &status);
 }
 
 }  // namespace
@@ -94,9 +87,10 @@ bool CWin32SerialPort::Open(int portNumber, int inBufferSize, int outBufferSize)
   HANDLE port = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED, nullptr);
   if (port == INVALID_HANDLE_VALUE) return false;
-  COMMTIMEOUTS timeouts{MAXDWORD, MAXDWORD, kReadWaitMs, 0, 0};
+  // Reads take what is there and never wait; the reader waits for the arrival event instead.
+  COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 0};
   if (!::SetupComm(port, static_cast<DWORD>(inBufferSize), static_cast<DWORD>(outBufferSize)) ||
-      !::SetCommTimeouts(port, &timeouts)) {
+      !::SetCommTimeouts(port, &timeouts) || !::SetCommMask(port, EV_RXCHAR)) {
     ::CloseHandle(port);
     return false;
   }
@@ -204,34 +198,51 @@ std::string CWin32SerialPort::ReadInput() { return std::exchange(m_input, {}); }
 void CWin32SerialPort::ReaderLoop(HANDLE port, int session) {
   OVERLAPPED overlapped{};
   overlapped.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  char buffer[4096];
+  const HANDLE waits[2] = {overlapped.hEvent, m_hStopReader};
+  // Waits for the overlapped call to finish, the stop, or the bound; false unless it finished.
+  const auto finish = [&](DWORD boundMs, DWORD& count) {
+    if (::WaitForMultipleObjects(2, waits, FALSE, boundMs) != WAIT_OBJECT_0) {
+      ::CancelIoEx(port, &overlapped);
+      ::GetOverlappedResult(port, &overlapped, &count, TRUE);
+      return false;
+    }
+    return ::GetOverlappedResult(port, &overlapped, &count, FALSE) != FALSE;
+  };
   const auto stopped = [this](DWORD waitMs) { return ::WaitForSingleObject(m_hStopReader, waitMs) == WAIT_OBJECT_0; };
+  char buffer[4096];
   while (!stopped(0)) {
-    ::ResetEvent(overlapped.hEvent);
-    DWORD count = 0;
-    BOOL ok = ::ReadFile(port, buffer, sizeof buffer, &count, &overlapped);
-    DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
-    if (!ok && error == ERROR_IO_PENDING) {
-      const HANDLE waits[2] = {overlapped.hEvent, m_hStopReader};
-      if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
-        ::CancelIoEx(port, &overlapped);
-        ::GetOverlappedResult(port, &overlapped, &count, TRUE);
-        break;
-      }
-      ok = ::GetOverlappedResult(port, &overlapped, &count, FALSE);
-      error = ok ? ERROR_SUCCESS : ::GetLastError();
-    }
-    if (ok && count > 0) {
-      Deliver(buffer, count);
-      continue;
-    }
-    if (stopped(0)) break;
-    if (IsVanishedDeviceError(error) || LineIsGone(port)) {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!::ClearCommError(port, &errors, &status)) {
+      // The handle no longer answers as a serial line: the device behind it is gone.
       ::PostMessageW(m_hNotify, kLostMessage, static_cast<WPARAM>(session), 0);
       break;
     }
-    // A read that timed out empty goes round again; a line error costs its bytes, not the link.
-    if (!ok && stopped(kRetryPauseMs)) break;
+    DWORD count = 0;
+    ::ResetEvent(overlapped.hEvent);
+    if (status.cbInQue > 0) {
+      // The bytes are there, so the read finishes at once.
+      const DWORD wanted = status.cbInQue < sizeof buffer ? status.cbInQue : sizeof buffer;
+      BOOL ok = ::ReadFile(port, buffer, wanted, &count, &overlapped);
+      const DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
+      if (!ok && error == ERROR_IO_PENDING) ok = finish(kReadWaitMs, count);
+      if (ok && count > 0) {
+        Deliver(buffer, count);
+      } else if (!ok && IsVanishedDeviceError(error)) {
+        ::PostMessageW(m_hNotify, kLostMessage, static_cast<WPARAM>(session), 0);
+        break;
+      } else if (stopped(kRetryPauseMs)) {
+        break;  // a line error costs its bytes, not the link
+      }
+      continue;
+    }
+    // Nothing waiting: sleep until a character arrives, with a bound in case a driver never says.
+    DWORD mask = 0;
+    const BOOL waiting = ::WaitCommEvent(port, &mask, &overlapped);
+    if (!waiting && ::GetLastError() == ERROR_IO_PENDING)
+      finish(kReadWaitMs, count);
+    else if (!waiting && stopped(kRetryPauseMs))
+      break;
   }
   ::CloseHandle(overlapped.hEvent);
 }

@@ -52,8 +52,8 @@ std::string IcoFileOf(const CXpmImage& image) {
   };
   const int xorRow = ((image.width * 4 + 31) / 32) * 4, andRow = ((image.width + 31) / 32) * 4;
   const int imageSize = 40 + 16 * 4 + (xorRow + andRow) * image.height;
-  put(0, 2), put(1, 2), put(1, 2);                                             // ICONDIR
-  put(image.width, 1), put(image.height, 1), put(16, 1), put(0, 1);           // ICONDIRENTRY
+  put(0, 2), put(1, 2), put(1, 2);                                   // ICONDIR
+  put(image.width, 1), put(image.height, 1), put(16, 1), put(0, 1);  // ICONDIRENTRY
   put(1, 2), put(4, 2), put(imageSize, 4), put(22, 4);
   put(40, 4), put(image.width, 4), put(image.height * 2, 4), put(1, 2), put(4, 2);  // BITMAPINFOHEADER
   put(0, 4), put((xorRow + andRow) * image.height, 4), put(0, 4), put(0, 4), put(16, 4), put(0, 4);

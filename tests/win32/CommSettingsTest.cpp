@@ -23,8 +23,8 @@ TEST(CommSettings, storedSettingsGiveTheLinksLine) {
 TEST(CommSettings, malformedSettingsAreRefusedAndLeaveTheResultAlone) {
   CCommSettings settings;
   settings.baudRate = 1234;
-  for (const char* text : {"", "921600,n,8", "921600,n,8,1,x", "fast,n,8,1", "0,n,8,1", "921600,x,8,1",
-                           "921600,n,9,1", "921600,n,8,3", "921600,no,8,1", "-5,n,8,1"})
+  for (const char* text : {"", "921600,n,8", "921600,n,8,1,x", "fast,n,8,1", "0,n,8,1", "921600,x,8,1", "921600,n,9,1",
+                           "921600,n,8,3", "921600,no,8,1", "-5,n,8,1"})
     EXPECT_FALSE(ParseCommSettings(text, settings)) << text;
   EXPECT_EQ(settings.baudRate, 1234u);
 }

@@ -14,7 +14,9 @@ TEST(Utf16, chineseAndCharactersBeyondTheBasicPlaneSurviveTheRoundTrip) {
 }
 
 TEST(Utf16, invalidBytesBecomeReplacementCharacters) {
-  EXPECT_EQ(Widen("a\xFF" "b"), L"a\uFFFDb");
+  EXPECT_EQ(Widen("a\xFF"
+                  "b"),
+            L"a\uFFFDb");
   EXPECT_EQ(Widen(""), L"");
   EXPECT_EQ(Narrow(L""), "");
 }

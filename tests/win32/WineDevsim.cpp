@@ -55,7 +55,8 @@ bool RunLinuxProgram(const std::vector<std::string>& arguments) {
 CWineDevsim::CWineDevsim(const CWineTestEnvironment& environment, std::vector<std::string> arguments)
     : m_environment(environment), m_arguments(std::move(arguments)) {
   static int s_nextDevice = 0;
-  m_strLog = environment.scratch + "/devsim-" + std::to_string(::GetCurrentProcessId()) + "-" +
+  // Wine hands out the same process ids run after run; the clock keeps the names apart.
+  m_strLog = environment.scratch + "/devsim-" + std::to_string(::GetTickCount64()) + "-" +
              std::to_string(++s_nextDevice) + ".log";
 }
 

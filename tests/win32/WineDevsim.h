@@ -7,11 +7,11 @@ namespace tolvane::win32::testing {
 
 // Where the Windows tests find the Linux side; set by the test run (CMake passes them to ctest).
 struct CWineTestEnvironment {
-  std::string devsim;     // tolvane-devsim, a Linux path
-  std::string wrapper;    // devsim-on-com.sh
-  std::string comLink;    // the path Wine's COM port stands for
-  std::string scratch;    // a Linux folder for the devices' logs
-  int comNumber = 0;      // the COM port that stands for comLink
+  std::string devsim;   // tolvane-devsim, a Linux path
+  std::string wrapper;  // devsim-on-com.sh
+  std::string comLink;  // the path Wine's COM port stands for
+  std::string scratch;  // a Linux folder for the devices' logs
+  int comNumber = 0;    // the COM port that stands for comLink
   bool IsComplete() const { return !devsim.empty() && !wrapper.empty() && !comLink.empty() && comNumber > 0; }
   static CWineTestEnvironment FromEnvironment();
 };

@@ -8,6 +8,7 @@ set -eu
 devsim=$1 link=$2 log=$3
 shift 3
 : >"$log"
+rm -f "$log.linked"
 (
   for _ in $(seq 600); do
     terminal=$(sed -n 's/^tolvane-devsim: .* at \(\/dev\/[^ ]*\)$/\1/p' "$log" | head -n 1)

@@ -9,4 +9,7 @@ mkdir -p "$WINEPREFIX" "$HOME"
 wine reg add 'HKLM\Software\Wine\Ports' /v "COM$com" /t REG_SZ /d "$link" /f >/dev/null 2>&1
 wineserver -k 2>/dev/null || true
 wineserver -w
+# A server of its own whose output goes nowhere: a pseudo-terminal that closes under it (a pulled
+# cable) makes it print pages of state. It ends a minute after its last program.
+wineserver -p60 </dev/null >/dev/null 2>&1
 echo "Wine prefix ready: COM$com stands for $link"
