@@ -2,6 +2,7 @@
 //   tolvane_window_probe text ID      prints the control's text
 //   tolvane_window_probe enabled ID   prints 1 or 0
 //   tolvane_window_probe window       prints 1 while the main window exists
+//   tolvane_window_probe rect         prints the main window's screen rectangle: x y width height
 // Exit status 2 when the main window is not there.
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,14 @@ int main(int argc, char** argv) {
     std::printf("%d\n", window ? 1 : 0);
     return 0;
   }
-  if (!window || argc < 3) return 2;
+  if (!window) return 2;
+  if (what == "rect") {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    return 0;
+  }
+  if (argc < 3) return 1;
   HWND control = ::GetDlgItem(window, std::atoi(argv[2]));
   if (!control) return 1;
   if (what == "enabled") {
