@@ -3,6 +3,10 @@
 # window frame (a Wine desktop, so that the caption is drawn as Windows draws it).
 # Needs build/windows built with its tests (for the window probe); run scripts/test-windows.sh first.
 set -euo pipefail
+# On a display of its own, so that nothing else is in the picture.
+if [ -z "${TOLVANE_SHOT_DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" env TOLVANE_SHOT_DISPLAY=1 "$0" "$@"
+fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/windows
 exe=$build/Tolvane.exe
@@ -16,22 +20,20 @@ export WINEPREFIX=$build/wine/prefix HOME=$build/wine/home WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
 mkdir -p "$WINEPREFIX" "$HOME" "$root/docs"
 
-shoot() {
-  wine explorer /desktop=TolvaneShot,900x760 "$exe" >/dev/null 2>&1 &
-  local window=""
-  for _ in $(seq 200); do
-    window=$(wine "$probe" rect 2>/dev/null | tr -d '\r') && [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || { echo "Tolvane.exe did not come up" >&2; return 1; }
-  sleep 1  # let it paint
-  read -r x y width height <<<"$window"
-  local desktop
-  desktop=$(xdotool search --name '^TolvaneShot' | head -n 1)
-  import -window "$desktop" -crop "${width}x${height}+${x}+${y}" +repage "$root/docs/tolvane-windows.png"
-  wineserver -k
-}
-export -f shoot
-export root exe probe
-xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" bash -c shoot
+export TOLVANE_DESKTOP=TolvaneShot
+wine explorer /desktop=$TOLVANE_DESKTOP,900x760 "$exe" >/dev/null 2>&1 &
+window=""
+for _ in $(seq 200); do
+  window=$(wine "$probe" rect 2>/dev/null | tr -d '\r') && [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "Tolvane.exe did not come up" >&2; exit 1; }
+sleep 1  # let it paint
+read -r x y width height <<<"$window"
+desktop=$(xdotool search --name "^$TOLVANE_DESKTOP" | head -n 1)
+# The active window's caption, as a user sees it.
+xdotool windowfocus "$desktop" 2>/dev/null || true
+sleep 0.5
+import -window "$desktop" -crop "${width}x${height}+${x}+${y}" +repage "$root/docs/tolvane-windows.png"
+wineserver -k
 echo "wrote docs/tolvane-windows.png"

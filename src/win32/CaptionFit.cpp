@@ -25,14 +25,16 @@ RECT RectInDialog(HWND dialog, HWND control) {
 }  // namespace
 
 void FitCaptions(HWND dialog, const std::vector<CBuiltControl>& controls, TextLanguage language) {
-  // A button's bevel and the space beside its caption: two dialog units each side.
+  // A button's bevel and the space beside its caption: two dialog units each side. A label's text
+  // is drawn with word breaks, which wants a little room at the end of the line.
   RECT margin{0, 0, 4, 0};
   ::MapDialogRect(dialog, &margin);
   for (const auto& [row, control] : controls) {
     const bool label = row->kind == ControlKind::Label;
     const bool oneLineButton = row->kind == ControlKind::Button && !row->IsMultiLine(language);
     if (!label && !oneLineButton) continue;
-    const int needed = CaptionWidth(control, Widen(row->caption.Get(language))) + (label ? 0 : margin.right * 2);
+    const int needed =
+        CaptionWidth(control, Widen(row->caption.Get(language))) + (label ? margin.right / 4 : margin.right * 2);
     RECT rect = RectInDialog(dialog, control);
     const int missing = needed - (rect.right - rect.left);
     if (missing <= 0) continue;

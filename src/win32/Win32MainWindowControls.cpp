@@ -57,6 +57,8 @@ int CWin32MainWindow::ComboSetCurSel(int id, int index) {
   // An index outside the list clears the selection, as the platform documents it.
   if (index < 0 || index >= ComboGetCount(id)) index = -1;
   const LRESULT selected = Send(id, CB_SETCURSEL, static_cast<WPARAM>(index));
+  // The start of the chosen item shows when the field is narrower than it.
+  Send(id, CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
   return selected == kComboError ? -1 : static_cast<int>(selected);
 }
 

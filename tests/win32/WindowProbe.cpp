@@ -3,7 +3,8 @@
 //   tolvane_window_probe enabled ID   prints 1 or 0
 //   tolvane_window_probe window       prints 1 while the main window exists
 //   tolvane_window_probe rect         prints the main window's screen rectangle: x y width height
-// Exit status 2 when the main window is not there.
+// Exit status 2 when the main window is not there. When the program runs on a Wine desktop of its
+// own (explorer /desktop=NAME), TOLVANE_DESKTOP=NAME makes the probe look there.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +27,10 @@ HWND FindMainWindow() {
 
 int main(int argc, char** argv) {
   if (argc < 2) return 1;
+  if (const char* desktopName = std::getenv("TOLVANE_DESKTOP")) {
+    HDESK desktop = ::OpenDesktopW(tolvane::win32::Widen(desktopName).c_str(), 0, FALSE, GENERIC_ALL);
+    if (!desktop || !::SetThreadDesktop(desktop)) return 2;
+  }
   HWND window = FindMainWindow();
   const std::string what = argv[1];
   if (what == "window") {

@@ -26,13 +26,19 @@ wait_for() {
   done
   fail "$what"
 }
-is() { [ "$(probe "$2" "$3")" = "$1" ]; }
+# is EXPECTED PROBE_ARGS...: the probe prints EXPECTED.
+is() {
+  expected=$1
+  shift
+  [ "$(probe "$@")" = "$expected" ]
+}
 device_said() { grep -q "PC says $1" "$log"; }
 
 sh "$TOLVANE_DEVSIM_WRAPPER" "$TOLVANE_DEVSIM" "$TOLVANE_WINE_COM_LINK" "$log" &
 wait_for "the simulated device did not come up" test -s "$log.linked"
 devsim=$(cat "$log.pid")
-wine explorer /desktop=TolvaneTest,900x760 "$exe" >/dev/null 2>&1 &
+export TOLVANE_DESKTOP=TolvaneTest
+wine explorer /desktop=$TOLVANE_DESKTOP,900x760 "$exe" >/dev/null 2>&1 &
 wine_pid=$!
 cleanup() {
   kill "$devsim" 2>/dev/null || true
@@ -41,7 +47,7 @@ cleanup() {
 trap cleanup EXIT
 
 wait_for "the window did not appear" is 1 window
-desktop=$(xdotool search --sync --name '^TolvaneTest' | head -n 1)
+desktop=$(xdotool search --name "^$TOLVANE_DESKTOP" | head -n 1)
 xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
 echo "the window is up; the port list shows $(probe text 1001)"
 
