@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev
-  xvfb xauth fonts-wqy-microhei
+  xvfb xauth fonts-liberation2 fonts-wqy-microhei
 )
 
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, starts the simulated device and then Tolvane, with the
-# simulated port in the port list so that Connect works at once.
+# Installs what is missing, builds, starts the simulated device and then Tolvane, which chooses the
+# simulated port by itself, so that Connect works at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,15 +21,24 @@ build=build/release
 log=$(mktemp)
 "$build/tools/devsim/tolvane-devsim" >"$log" 2>&1 &
 devsim=$!
-trap 'kill "$devsim" 2>/dev/null; wait "$devsim" 2>/dev/null || true; rm -f "$log"' EXIT
-# The window lists the ports once, at start-up: wait until the device has registered its port.
+cleanup() {
+  kill "$devsim" 2>/dev/null || true
+  wait "$devsim" 2>/dev/null || true
+  rm -f "$log"
+}
+trap cleanup EXIT
+# Tolvane lists the ports when it starts: wait until the device has registered its port.
 for _ in $(seq 100); do
   [ -s "$log" ] && break
-  kill -0 "$devsim" 2>/dev/null || { cat "$log" >&2; exit 1; }
+  if ! kill -0 "$devsim" 2>/dev/null; then
+    echo "The simulated device did not start:" >&2
+    cat "$log" >&2
+    exit 1
+  fi
   sleep 0.1
 done
-announcement=$(head -n 1 "$log")
+announcement=$(head -n 1 "$log" || true)
 echo "$announcement"
 port=$(sed -n 's/^tolvane-devsim: \(COM[0-9]* ([^)]*)\).*/\1/p' <<<"$announcement")
-echo "In Tolvane, choose $port in the port list if it is not selected, then press Connect."
-"$build/src/app/tolvane"
+echo "Tolvane chooses $port unless a USB serial device is plugged in; then press Connect."
+"$build/src/app/tolvane" "$@"

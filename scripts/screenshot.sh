@@ -1,5 +1,6 @@
 #!/bin/sh
-# Draws the main window under Xvfb, in English and in Chinese, into docs/.
+# Draws the main window under Xvfb into docs/: in English as the device's reports fill it in,
+# in Chinese as it starts, and with the radio panels filled.
 # Needs the tolvane_screenshot target built in the build directory (default build/dev).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,8 +12,9 @@ if [ ! -x "$tool" ]; then
 fi
 mkdir -p "$root/docs"
 shoot() {
-  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$tool" "$1" "$2"
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$tool" "$@"
 }
-shoot "$root/docs/tolvane.png" en
+shoot "$root/docs/tolvane.png" en --connected
 shoot "$root/docs/tolvane-zh.png" zh
-echo "wrote docs/tolvane.png and docs/tolvane-zh.png"
+shoot "$root/docs/tolvane-radios.png" en --radios
+echo "wrote docs/tolvane.png, docs/tolvane-zh.png and docs/tolvane-radios.png"

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/AboutDlg.h"
+#include "app/CommandLine.h"
 #include "qt/LinuxPortList.h"
 #include "qt/QtAppIcon.h"
 #include "qt/QtMainWindow.h"
@@ -14,14 +15,22 @@
 namespace tolvane {
 
 bool CMirlSettingsApp::InitInstance() {
-  // Whatever the system's language, the window and every message come up in English.
-  SetThreadTextLanguage(TextLanguage::English);
+  // Whatever the system's language, the window and every message come up in English, unless the
+  // user asked for Chinese.
+  SetProcessTextLanguage(TextLanguage::English);
+  // Before the window system is touched, so --help works without a display.
+  QStringList arguments;
+  for (int i = 0; i < m_argc; ++i) arguments << QString::fromLocal8Bit(m_argv[i]);
+  if (PrintInformationIfAsked(arguments)) return false;
 
   QApplication application(m_argc, m_argv);
   QApplication::setApplicationName(QString::fromUtf8(kApplicationName));
   QApplication::setApplicationVersion(QStringLiteral(TOLVANE_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("tolvane"));
   QApplication::setWindowIcon(AppIcon());
+  const std::optional<CCommandLine> commandLine = ParseCommandLine(QApplication::arguments(), m_nExitCode);
+  if (!commandLine) return false;
+  SetProcessTextLanguage(commandLine->language);
 
   CLinuxPortList portList;
   CQtSerialPort port(portList);

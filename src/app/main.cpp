@@ -3,5 +3,5 @@
 int main(int argc, char* argv[]) {
   tolvane::CMirlSettingsApp application(argc, argv);
   application.InitInstance();
-  return 0;
+  return application.ExitCode();
 }

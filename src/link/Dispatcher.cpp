@@ -14,8 +14,26 @@ void CMirlSettingsDlg::HandleDeviceMessage(const std::string& message) {
   static constexpr Route kRoutes[] = {
       {"IMEI", &CMirlSettingsDlg::OnImeiReply},
       // Radio panels.
+      {"WiFi", &CMirlSettingsDlg::OnWifiMessage},
+      {"WiFi_N", &CMirlSettingsDlg::OnWifiCurrentMessage},
+      {"WiFi_L", &CMirlSettingsDlg::OnWifiListMessage},
+      {"BT", &CMirlSettingsDlg::OnBtMessage},
+      {"BT_P", &CMirlSettingsDlg::OnBtPairMessage},
+      {"BT_L", &CMirlSettingsDlg::OnBtListMessage},
+      {"GPS", &CMirlSettingsDlg::OnGpsMessage},
+      {"GPS_R", &CMirlSettingsDlg::OnGpsRawMessage},
+      {"GPS_ST", &CMirlSettingsDlg::OnGpsSatellitesMessage},
+      {"GPS_S", &CMirlSettingsDlg::OnGpsStatusMessage},
       {"COM", &CMirlSettingsDlg::OnComReply},
       // Configuration replies.
+      {"IP", &CMirlSettingsDlg::OnIpReply},
+      {"HOST", &CMirlSettingsDlg::OnHostReply},
+      {"ACCOUNT", &CMirlSettingsDlg::OnAccountReply},
+      {"APN", &CMirlSettingsDlg::OnApnReply},
+      {"APN_RESET", &CMirlSettingsDlg::OnApnResetReply},
+      {"CUSTOMER_PW", &CMirlSettingsDlg::OnDealerPwReply},
+      {"LANGUAGE", &CMirlSettingsDlg::OnLanguageReply},
+      {"NETWORK_TYPE", &CMirlSettingsDlg::OnNetworkTypeReply},
       {"FACTORY_RESET", &CMirlSettingsDlg::OnFactoryResetReply},
   };
 
@@ -41,16 +59,14 @@ void CMirlSettingsDlg::OnReplyTimeout(int timerId, int firstButton, int secondBu
 
 void CMirlSettingsDlg::OnTimer(int id) {
   switch (id) {
-    case TIMER_WIFI_CONNECT:
-      m_window.KillTimer(TIMER_WIFI_CONNECT);
-      if (m_bWifiConnecting && m_bWifiOn && !m_strWifiSelected.empty()) m_btnWifiConnect.EnableWindow(true);
-      break;
+    case TIMER_WIFI_CONNECT: OnWifiConnectTimer(); break;
     case TIMER_UPDATE_IP: OnReplyTimeout(id, IDC_UPDATE_IP, IDC_UPDATE_DOMAIN); break;
     case TIMER_SET_ACCOUNT: OnReplyTimeout(id, IDC_SET_ACCOUNT, 0); break;
     case TIMER_SET_APN: OnReplyTimeout(id, IDC_SET_APN, IDC_CLEAR_APN); break;
     case TIMER_UPDATE_DEALER_PW: OnReplyTimeout(id, IDC_UPDATE_DEALER_PW, 0); break;
     case TIMER_UPDATE_DOMAIN: OnReplyTimeout(id, IDC_UPDATE_DOMAIN, IDC_UPDATE_IP); break;
     case TIMER_CLEAR_APN: OnReplyTimeout(id, IDC_SET_APN, IDC_CLEAR_APN); break;
+    case TIMER_LINK_SILENT: OnLinkSilent(); break;
     default: break;
   }
 }

@@ -1,5 +1,7 @@
 #include "link/Framing.h"
 
+#include <algorithm>
+
 namespace tolvane {
 
 int SplitAt(const std::string& text, char separator, std::string& left, std::string& right) {
@@ -10,22 +12,66 @@ int SplitAt(const std::string& text, char separator, std::string& left, std::str
   return static_cast<int>(position);
 }
 
+std::size_t CPendingTail::Append(std::string_view bytes) {
+  while (m_bDiscarding && !bytes.empty()) {
+    const std::size_t end = bytes.find(kTerminator);
+    if (end == std::string_view::npos) return m_nLastTerminatorEnd;
+    // The noise ends with this terminator; what follows is a fresh start.
+    bytes.remove_prefix(end + 1);
+    m_bDiscarding = false;
+  }
+  const std::size_t start = m_text.size();
+  m_text.append(bytes);
+  const std::size_t last = std::string_view(m_text).substr(start).rfind(kTerminator);
+  if (last != std::string_view::npos) m_nLastTerminatorEnd = start + last + 1;
+  if (m_text.size() - m_nLastTerminatorEnd > kMaxPendingTail) {
+    m_text.resize(m_nLastTerminatorEnd);
+    m_bDiscarding = true;
+  }
+  return m_nLastTerminatorEnd;
+}
+
+void CPendingTail::Consume(std::size_t count) {
+  m_text.erase(0, count);
+  m_nLastTerminatorEnd = m_nLastTerminatorEnd > count ? m_nLastTerminatorEnd - count : 0;
+}
+
+void CPendingTail::Clear() {
+  m_text.clear();
+  m_nLastTerminatorEnd = 0;
+  m_bDiscarding = false;
+}
+
 bool CMessageCutter::Next(std::string& message) {
-  const std::size_t end = m_accumulator.find(kTerminator);
-  if (end == std::string::npos) return false;
-  message = m_accumulator.substr(0, end);
-  m_accumulator.erase(0, end + 1);
+  const std::string& text = m_tail.Text();
+  // The tail may have been cut back to its last terminator since the last call.
+  m_nScanned = std::min(std::max(m_nScanned, m_nStart), text.size());
+  const std::size_t end = text.find(kTerminator, m_nScanned);
+  if (end == std::string::npos) {
+    // Messages are taken from the front without moving the rest; drop them all at once here.
+    m_tail.Consume(m_nStart);
+    m_nScanned = text.size();
+    m_nStart = 0;
+    return false;
+  }
+  message.assign(text, m_nStart, end - m_nStart);
+  m_nStart = end + 1;
+  m_nScanned = m_nStart;
   return true;
 }
 
 std::string CByteFramer::Feed(std::string_view bytes) {
-  const std::size_t nul = bytes.find('\0');
-  if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
-  m_pending.append(bytes);
-  const std::size_t last = m_pending.rfind(kTerminator);
-  if (last == std::string::npos) return {};
-  std::string text = DecodeUtf8Lossy(std::string_view(m_pending).substr(0, last + 1));
-  m_pending.erase(0, last + 1);
+  std::string clean;
+  if (bytes.find('\0') != std::string_view::npos) {
+    clean.reserve(bytes.size());
+    for (const char c : bytes)
+      if (c != '\0') clean += c;
+    bytes = clean;
+  }
+  const std::size_t complete = m_pending.Append(bytes);
+  if (complete == 0) return {};
+  std::string text = DecodeUtf8Lossy(std::string_view(m_pending.Text()).substr(0, complete));
+  m_pending.Consume(complete);
   return text;
 }
 

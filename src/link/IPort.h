@@ -45,6 +45,9 @@ class IPortList {
  public:
   virtual ~IPortList() = default;
   virtual std::vector<std::string> ListPorts() = 0;
+  // The entry most likely to have the device behind it (a USB-serial bridge, a simulated device),
+  // as of the last ListPorts; empty when none stands out.
+  virtual std::string PreferredPort() { return {}; }
 };
 
 }  // namespace tolvane

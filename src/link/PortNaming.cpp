@@ -76,4 +76,12 @@ std::vector<CPortEntry> OrderPortEntries(std::vector<CPortEntry> entries) {
   return entries;
 }
 
+const CPortEntry* LikelyDevice(const std::vector<CPortEntry>& entries) {
+  for (const std::string_view kind : {std::string_view("ttyUSB"), std::string_view("ttyACM"),
+                                      std::string_view(kSimulatedDevicePrefix)})
+    for (const CPortEntry& entry : entries)
+      if (entry.device.starts_with(kind)) return &entry;
+  return nullptr;
+}
+
 }  // namespace tolvane

@@ -27,6 +27,11 @@ std::string PortCaption(int number, const std::string& deviceName);
 // one with the smaller device name, then path, stays, so the outcome never depends on input order.
 std::vector<CPortEntry> OrderPortEntries(std::vector<CPortEntry> entries);
 
+// The entry a user most likely means: a USB-serial bridge, then a USB modem-class port, then a
+// simulated device. nullptr when none stands out (a PC's own ttyS ports mostly have nothing behind
+// them).
+const CPortEntry* LikelyDevice(const std::vector<CPortEntry>& entries);
+
 // Slots of simulated devices: ttySIM0 .. ttySIM<kSimulatedSlotCount - 1>.
 inline constexpr int kSimulatedSlotCount = 100;
 inline constexpr char kSimulatedDevicePrefix[] = "ttySIM";

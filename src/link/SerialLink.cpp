@@ -35,8 +35,11 @@ void CMirlSettingsDlg::OnConnect() {
   StopWorkerThreads();
   // Commands pressed after a close belong to no link.
   m_listSend.RemoveAll();
+  m_strLinkPort = "COM" + std::to_string(m_nComPort);
+  m_strLinkCaption = m_cbPort.GetWindowText();
   if (!m_comm.Open(m_nComPort, m_nInBufferSize, m_nOutBufferSize)) {
-    ShowMessage("COM" + std::to_string(m_nComPort) + LoadString(IDS_PORT_OPEN_FAILED));
+    ShowLinkStatus(IDS_STATUS_OPEN_FAILED);
+    ShowMessage(m_strLinkPort + LoadString(IDS_PORT_OPEN_FAILED));
     return;
   }
   std::string errorText;
@@ -50,6 +53,8 @@ void CMirlSettingsDlg::OnConnect() {
   QueueCommand("COM:open");
   m_bRunning = true;
   StartWorkerThreads();
+  ShowLinkStatus(IDS_STATUS_WAITING);
+  m_window.SetTimer(TIMER_LINK_SILENT, kLinkSilentMs);
 }
 
 void CMirlSettingsDlg::StartWorkerThreads() {
@@ -77,6 +82,8 @@ void CMirlSettingsDlg::ClosePort() {
   m_btnConnect.SetWindowText(LoadString(IDS_CONNECT));
   EnableDeviceControls(false);
   ResetDeviceState();
+  m_window.KillTimer(TIMER_LINK_SILENT);
+  ShowLinkStatus(IDS_STATUS_NOT_CONNECTED);
 }
 
 void CMirlSettingsDlg::OnPortLost() {
@@ -85,6 +92,7 @@ void CMirlSettingsDlg::OnPortLost() {
   // while a reply handler's box is open.
   m_hop.CancelAll();
   ClosePort();
+  ShowLinkStatus(IDS_STATUS_UNPLUGGED);
 }
 
 void CMirlSettingsDlg::OnComReply(const std::string& value) {
@@ -96,6 +104,8 @@ void CMirlSettingsDlg::OnComReply(const std::string& value) {
   if (!m_bRunning) return;
   m_bDeviceReady = true;
   EnableDeviceControls(true);
+  m_window.KillTimer(TIMER_LINK_SILENT);
+  ShowLinkStatus(IDS_STATUS_READY);
 }
 
 void CMirlSettingsDlg::EnableDeviceControls(bool bEnable) {

@@ -35,7 +35,7 @@ unsigned CMirlSettingsDlg::SendThreadProc(CMirlSettingsDlg* dialog) {
 }
 
 unsigned CMirlSettingsDlg::RecvThreadProc(CMirlSettingsDlg* dialog) {
-  SetThreadTextLanguage(TextLanguage::English);
+  SetThreadTextLanguage(GetProcessTextLanguage());
   const int generation = dialog->m_nLinkGeneration;
   CMessageCutter cutter;
   while (dialog->m_bRunning) {

@@ -12,6 +12,7 @@
 #include <QStylePainter>
 
 #include "qt/DialogUnits.h"
+#include "qt/DropDownComboBox.h"
 #include "qt/IpAddressEdit.h"
 #include "qt/QtAppIcon.h"
 #include "qt/ReportList.h"
@@ -67,14 +68,20 @@ QLineEdit* CreateEdit(ControlKind kind, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   if (kind == ControlKind::EditPassword || kind == ControlKind::EditNumberPassword)
     edit->setEchoMode(QLineEdit::Password);
-  if (kind == ControlKind::EditReadOnly) edit->setReadOnly(true);
+  if (kind == ControlKind::EditReadOnly) {
+    edit->setReadOnly(true);
+    // Read-only fields sit on the window's background, as the platform draws them.
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
+  }
   const bool digitsOnly = kind == ControlKind::EditNumber || kind == ControlKind::EditNumberPassword;
   edit->setValidator(new CTypingRules(*edit, digitsOnly));
   return edit;
 }
 
 QComboBox* CreateComboBox(QWidget* parent) {
-  auto* combo = new QComboBox(parent);
+  auto* combo = new CDropDownComboBox(parent);
   combo->setEditable(true);
   // Items are placed in sorted order by the window; the typed text never becomes an item.
   combo->setInsertPolicy(QComboBox::NoInsert);
@@ -92,6 +99,8 @@ QPlainTextEdit* CreateMultiLineEdit(QWidget* parent) {
   edit->setReadOnly(true);
   edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   edit->setTabChangesFocus(true);
+  // Only the program writes here: nothing for the user to undo, and no history to grow.
+  edit->setUndoRedoEnabled(false);
   return edit;
 }
 
@@ -154,21 +163,24 @@ QWidget* CreateControl(const CControlTemplate& row, TextLanguage language, QWidg
   return widget;
 }
 
-void PlaceControl(QWidget& widget, const CControlTemplate& row, TextLanguage language, const CDialogBaseUnits& units) {
-  QRect rect = ToPixels(units, row.Rect(language));
+void PlaceControl(QWidget& widget, const CControlTemplate& row, TextLanguage language, const CDialogScale& scale) {
+  QRect rect = ToPixels(scale, row.Rect(language));
   if (row.kind == ControlKind::ComboBox) rect.setHeight(widget.sizeHint().height());
   // An icon control takes the size of its icon.
   if (row.kind == ControlKind::Icon) rect.setSize(widget.sizeHint());
   widget.setGeometry(rect);
-  // This platform's fonts run wider than the ones the template was drawn for. A label grows to the
-  // right to show its caption whole; a one-line button grows evenly on both sides.
-  if (auto* label = qobject_cast<QLabel*>(&widget); label && row.kind == ControlKind::Label) {
-    rect.setWidth(std::max(rect.width(), label->sizeHint().width()));
-  } else if (auto* button = dynamic_cast<CCaptionButton*>(&widget); button && !button->IsMultiLine()) {
-    const int missing = button->WidthForCaption() - rect.width();
-    if (missing > 0) rect.adjust(-missing / 2, 0, missing - missing / 2, 0);
+}
+
+bool CaptionFits(const QWidget& widget, int roomForLabel) {
+  const QFontMetrics metrics = widget.fontMetrics();
+  if (const auto* label = qobject_cast<const QLabel*>(&widget))
+    return metrics.horizontalAdvance(label->text()) <= std::min(label->contentsRect().width(), roomForLabel);
+  if (const auto* button = dynamic_cast<const CCaptionButton*>(&widget)) {
+    if (!button->IsMultiLine()) return button->WidthForCaption() <= button->width();
+    const QRect area = button->rect().adjusted(4, 2, -4, -2);
+    return area.contains(metrics.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, button->text()));
   }
-  widget.setGeometry(rect);
+  return true;
 }
 
 int ControlIdOf(const QWidget& widget) {

@@ -7,9 +7,9 @@ namespace tolvane {
 
 QFont DialogFont(const CDialogFont& font) {
   QFont result;
-  result.setFamilies({QString::fromUtf8(font.face), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("Helvetica")});
+  // Asked for by name; where it is missing, fontconfig's choice stands in and the layout grows
+  // to fit it.
+  result.setFamilies({QStringLiteral("Liberation Sans"), QString::fromUtf8(font.face)});
   result.setPointSize(font.pointSize);
   result.setWeight(QFont::Weight(font.weight));
   return result;
@@ -21,12 +21,20 @@ CDialogBaseUnits BaseUnitsOf(const QFont& font) {
                                              metrics.height());
 }
 
-QRect ToPixels(const CDialogBaseUnits& units, const CDialogRect& rect) {
-  return QRect(units.ToPixelsX(rect.x), units.ToPixelsY(rect.y), units.ToPixelsX(rect.cx), units.ToPixelsY(rect.cy));
+int CDialogScale::X(int dialogUnits) const {
+  // MulDiv with the grown unit: rounded half away from zero.
+  const long long product = static_cast<long long>(dialogUnits) * units.charWidth * horizontalPercent;
+  constexpr long long kDivisor = 4 * 100;
+  return static_cast<int>(product >= 0 ? (product + kDivisor / 2) / kDivisor : (product - kDivisor / 2) / kDivisor);
 }
 
-QSize ToPixels(const CDialogBaseUnits& units, int cx, int cy) {
-  return QSize(units.ToPixelsX(cx), units.ToPixelsY(cy));
+QRect ToPixels(const CDialogScale& scale, const CDialogRect& rect) {
+  const int left = scale.X(rect.x);
+  const int top = scale.Y(rect.y);
+  // Edges are converted, not sizes, so controls that touch in the template still touch.
+  return QRect(left, top, scale.X(rect.x + rect.cx) - left, scale.Y(rect.y + rect.cy) - top);
 }
+
+QSize ToPixels(const CDialogScale& scale, int cx, int cy) { return QSize(scale.X(cx), scale.Y(cy)); }
 
 }  // namespace tolvane

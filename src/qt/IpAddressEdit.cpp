@@ -6,21 +6,37 @@
 #include <QStyleOptionFrame>
 #include <QStylePainter>
 #include <QValidator>
+#include <functional>
+#include <utility>
 
 namespace tolvane {
 namespace {
 
-// Up to three digits worth at most 255; anything else is refused as typed.
+bool IsByteText(const QString& text) {
+  if (text.size() > 3) return false;
+  for (const QChar c : text)
+    if (c < u'0' || c > u'9') return false;
+  return text.isEmpty() || text.toInt() <= 255;
+}
+
+// Up to three digits worth at most 255; anything else is refused as typed. A dotted address that
+// arrives whole (pasted or dropped) is handed to the control to spread over the fields.
 class CByteValidator : public QValidator {
  public:
-  using QValidator::QValidator;
+  CByteValidator(std::function<void(const QString&)> onDotted, QObject* parent)
+      : QValidator(parent), m_onDotted(std::move(onDotted)) {}
   State validate(QString& input, int&) const override {
-    if (input.size() > 3) return Invalid;
-    for (const QChar c : input)
-      if (c < u'0' || c > u'9') return Invalid;
-    if (!input.isEmpty() && input.toInt() > 255) return Invalid;
-    return Acceptable;
+    if (IsByteText(input)) return Acceptable;
+    if (input.contains(u'.')) {
+      // Not while validating: the field's own change is still under way.
+      QMetaObject::invokeMethod(
+          const_cast<CByteValidator*>(this), [onDotted = m_onDotted, input] { onDotted(input); }, Qt::QueuedConnection);
+    }
+    return Invalid;
   }
+
+ private:
+  std::function<void(const QString&)> m_onDotted;
 };
 
 }  // namespace
@@ -29,7 +45,6 @@ CIpAddressEdit::CIpAddressEdit(QWidget* parent) : QFrame(parent) {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(2, 1, 2, 1);
   layout->setSpacing(0);
-  auto* validator = new CByteValidator(this);
   for (int i = 0; i < kFieldCount; ++i) {
     if (i > 0) {
       auto* dot = new QLabel(QStringLiteral("."), this);
@@ -39,8 +54,7 @@ CIpAddressEdit::CIpAddressEdit(QWidget* parent) : QFrame(parent) {
     auto* field = new QLineEdit(this);
     field->setFrame(false);
     field->setAlignment(Qt::AlignCenter);
-    field->setValidator(validator);
-    field->setMaxLength(3);
+    field->setValidator(new CByteValidator([this, i](const QString& text) { FillFrom(i, text); }, field));
     field->setObjectName(QStringLiteral("field%1").arg(i + 1));
     // One tab stop for the whole address: only the first field is reached by Tab.
     field->setFocusPolicy(i == 0 ? Qt::StrongFocus : Qt::ClickFocus);
@@ -105,7 +119,19 @@ void CIpAddressEdit::MoveTo(int index, bool cursorAtEnd) {
 
 void CIpAddressEdit::OnFieldEdited(int index) {
   const QLineEdit* field = m_fields[static_cast<std::size_t>(index)];
-  if (field->text().size() == 3 && field->cursorPosition() == 3) MoveTo(index + 1, false);
+  if (field->text().size() == 3 && field->cursorPosition() == 3 && index + 1 < kFieldCount) {
+    MoveTo(index + 1, false);
+    m_bMovedByItself = true;
+  }
+}
+
+void CIpAddressEdit::FillFrom(int index, const QString& dotted) {
+  const QStringList parts = dotted.split(u'.');
+  if (parts.size() > kFieldCount - index) return;
+  for (const QString& part : parts)
+    if (!IsByteText(part)) return;
+  for (int i = 0; i < parts.size(); ++i) m_fields[static_cast<std::size_t>(index + i)]->setText(parts[i]);
+  MoveTo(index + static_cast<int>(parts.size()) - 1, true);
 }
 
 bool CIpAddressEdit::eventFilter(QObject* watched, QEvent* event) {
@@ -115,9 +141,12 @@ bool CIpAddressEdit::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QFrame::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   const QLineEdit* field = m_fields[static_cast<std::size_t>(index)];
+  const bool movedByItself = std::exchange(m_bMovedByItself, false);
   if (key->text() == QStringLiteral(".")) {
-    MoveTo(index + 1, false);
-    return true;  // the dot is never part of a field
+    // The dot is never part of a field. Right after the third digit moved on by itself it is the
+    // user's own move, already made; in a field without digits it has nothing to end.
+    if (!movedByItself && !field->text().isEmpty()) MoveTo(index + 1, false);
+    return true;
   }
   const bool atStart = field->cursorPosition() == 0 && !field->hasSelectedText();
   const bool atEnd = field->cursorPosition() == field->text().size() && !field->hasSelectedText();

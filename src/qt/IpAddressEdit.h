@@ -7,8 +7,10 @@
 
 namespace tolvane {
 
-// An IPv4 address entered in four fields of 0-255, one tab stop as a whole. "." moves to the next
-// field, so does a third digit; a value above 255 is refused as it is typed.
+// An IPv4 address entered in four fields of 0-255, one tab stop as a whole, typed as the
+// platform's own control takes it: "." moves to the next field, so does a third digit (and a "."
+// right after that is swallowed); a value above 255 is refused as it is typed; a dotted address
+// pasted into a field fills the fields from there.
 class CIpAddressEdit : public QFrame {
   Q_OBJECT
 
@@ -39,8 +41,10 @@ class CIpAddressEdit : public QFrame {
   int IndexOf(QObject* field) const;
   void MoveTo(int index, bool cursorAtEnd);
   void OnFieldEdited(int index);
+  void FillFrom(int index, const QString& dotted);
 
   std::array<QLineEdit*, kFieldCount> m_fields{};
+  bool m_bMovedByItself = false;  // the last key filled a field and the focus moved on
 };
 
 }  // namespace tolvane

@@ -23,8 +23,11 @@ std::vector<CPortEntry> CLinuxPortList::Discover() {
 }
 
 std::vector<std::string> CLinuxPortList::ListPorts() {
+  const std::vector<CPortEntry> entries = Discover();
   std::vector<std::string> captions;
-  for (const CPortEntry& entry : Discover()) captions.push_back(entry.Caption());
+  for (const CPortEntry& entry : entries) captions.push_back(entry.Caption());
+  const CPortEntry* likely = LikelyDevice(entries);
+  m_strPreferred = likely ? likely->Caption() : std::string();
   return captions;
 }
 

@@ -17,6 +17,9 @@ class CLinuxPortList : public IPortList {
   explicit CLinuxPortList(std::string registryDirectory = {});
 
   std::vector<std::string> ListPorts() override;
+  // A USB-serial bridge before a USB modem-class port before a simulated device; most PCs have a
+  // ttyS0 with nothing behind it, which never stands out.
+  std::string PreferredPort() override { return m_strPreferred; }
   // Looks the number up afresh, so a device plugged in since start-up can still be opened.
   std::optional<CPortEntry> FindPort(int number);
   // Ordered by number, one entry per number.
@@ -24,6 +27,7 @@ class CLinuxPortList : public IPortList {
 
  private:
   std::string m_strRegistryDirectory;
+  std::string m_strPreferred;
 };
 
 }  // namespace tolvane

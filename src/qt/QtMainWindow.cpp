@@ -1,14 +1,18 @@
 #include "qt/QtMainWindow.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 
 #include "qt/DialogBuilder.h"
+#include "ui/ControlIds.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane {
@@ -18,10 +22,69 @@ CQtMainWindow::CQtMainWindow(TextLanguage language, QWidget* parent) : QDialog(p
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setSizeGripEnabled(false);
-  for (const CBuiltControl& control : BuildDialog(*this, MainDialogTemplate(), language))
+  QWidget* previous = nullptr;
+  for (const CBuiltControl& control : BuildDialog(*this, MainDialogTemplate(), language)) {
     if (control.widget && control.row->id != IDC_STATIC) m_controls[control.row->id] = control.widget;
+    // The IMEI field's label comes right before it; the port line may push it towards its field.
+    if (control.row->id == IDC_IMEI) m_pImeiLabel = qobject_cast<QLabel*>(previous);
+    previous = control.widget;
+  }
+  if (m_pImeiLabel) m_imeiLabelPlace = m_pImeiLabel->geometry();
   // The window has no default button; Enter is handled in keyPressEvent.
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+  for (const int id : {IDC_PORT, IDC_CONNECT, IDC_LANGUAGE, IDC_SET_LANGUAGE, IDC_IMEI})
+    if (QWidget* control = Control(id)) m_portRowPlaces[id] = control->geometry();
+  AddStatusLine();
+}
+
+void CQtMainWindow::AddStatusLine() {
+  m_pStatusLine = new QLabel(this);
+  m_pStatusLine->setObjectName(QStringLiteral("m_statusLine"));
+  m_pStatusLine->setTextFormat(Qt::PlainText);
+  m_pStatusLine->setFocusPolicy(Qt::NoFocus);
+  m_pStatusLine->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  // Without an accessible name of its own, its text is its name, and each change is announced.
+  m_pStatusLine->setAccessibleDescription(m_language == TextLanguage::Chinese ? QStringLiteral("连接状态")
+                                                                              : QStringLiteral("Link status"));
+  const int height = fontMetrics().height() + 6;
+  const QSize templateArea = size();
+  m_pStatusLine->setGeometry(2, templateArea.height() + 1, templateArea.width() - 4, height - 2);
+  setFixedSize(templateArea.width(), templateArea.height() + height);
+}
+
+void CQtMainWindow::SetStatusText(const std::string& text) { m_pStatusLine->setText(QString::fromStdString(text)); }
+
+void CQtMainWindow::FitPortField() {
+  auto* combo = Combo(IDC_PORT);
+  if (!combo || !m_portRowPlaces.count(IDC_PORT)) return;
+  const QRect place = m_portRowPlaces[IDC_PORT];
+  int widest = 0;
+  for (int i = 0; i < combo->count(); ++i)
+    widest = std::max(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
+  QStyleOptionComboBox option;
+  option.initFrom(combo);
+  option.editable = true;
+  constexpr int kTextMargins = 8;  // the field's own margins around its text
+  const int wanted =
+      style()
+          ->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(widest + kTextMargins, place.height()), combo)
+          .width();
+  // Only as far as the IMEI field's label, which moves up to its field but not beyond.
+  int rowRight = 0;
+  for (const int id : {IDC_CONNECT, IDC_LANGUAGE, IDC_SET_LANGUAGE})
+    if (m_portRowPlaces.count(id) && !Control(id)->isHidden())
+      rowRight = std::max(rowRight, m_portRowPlaces[id].right());
+  const QRect imeiField = m_portRowPlaces[IDC_IMEI];
+  const int labelWidth = m_pImeiLabel ? m_pImeiLabel->sizeHint().width() : 0;
+  const int room = imeiField.left() - labelWidth - 4 - rowRight;
+  const int grow = std::clamp(wanted - place.width(), 0, std::max(room, 0));
+  combo->setGeometry(place.adjusted(0, 0, grow, 0));
+  for (const int id : {IDC_CONNECT, IDC_LANGUAGE, IDC_SET_LANGUAGE})
+    if (m_portRowPlaces.count(id)) Control(id)->setGeometry(m_portRowPlaces[id].translated(grow, 0));
+  if (m_pImeiLabel) {
+    const int labelLeft = std::max(m_imeiLabelPlace.left(), rowRight + grow + 4);
+    m_pImeiLabel->move(labelLeft, m_imeiLabelPlace.top());
+  }
 }
 
 CQtMainWindow::~CQtMainWindow() = default;
@@ -61,14 +124,12 @@ void CQtMainWindow::keyPressEvent(QKeyEvent* event) {
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
   if (enter && plain) {
-    // No default button: Enter on a button clicks it, anywhere else it closes the window.
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-      if (button->isEnabled()) button->click();
-      return;
-    }
-    accept();
+    // No default button: Enter on a button clicks it. Anywhere else it does nothing, as does Esc:
+    // closing would end the link and lose everything typed.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled()) button->click();
     return;
   }
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) return;
   QDialog::keyPressEvent(event);
 }
 
@@ -110,6 +171,8 @@ void CQtMainWindow::SetTimer(int id, int milliseconds) {
   QTimer*& timer = m_timers[id];
   if (!timer) {
     timer = new QTimer(this);
+    // A reply timer must never run out early: coarse timers may fire 5% before their time.
+    timer->setTimerType(Qt::PreciseTimer);
     connect(timer, &QTimer::timeout, this, [this, id] {
       if (m_pDialog) m_pDialog->OnTimer(id);
     });

@@ -11,6 +11,7 @@
 #include "ui/IWindow.h"
 
 class QComboBox;
+class QLabel;
 class QTimer;
 
 namespace tolvane {
@@ -40,6 +41,7 @@ class CQtMainWindow : public QDialog, public IWindow {
   // The entries of the window's menu (the system menu's place): command id and text.
   const std::vector<std::pair<int, QString>>& MenuItems() const { return m_menuItems; }
   bool IsTimerRunning(int id) const;
+  QLabel* StatusLine() const { return m_pStatusLine; }
 
   // IWindow
   void SetWindowText(int id, const std::string& text) override;
@@ -53,6 +55,7 @@ class CQtMainWindow : public QDialog, public IWindow {
   int ComboSetCurSel(int id, int index) override;
   int ComboGetCurSel(int id) const override;
   int ComboGetCount(int id) const override;
+  void ComboResetContent(int id) override;
   int ListGetClientWidth(int id) const override;
   void ListAddExtendedStyle(int id, unsigned styles) override;
   void ListInsertColumn(int id, int column, const std::string& heading, ColumnAlign align, int width) override;
@@ -69,12 +72,13 @@ class CQtMainWindow : public QDialog, public IWindow {
   bool AppendSystemMenuItem(int commandId, const std::string& text) override;
   void RunAboutBox() override;
   void MessageBox(const std::string& text) override;
+  void SetStatusText(const std::string& text) override;
   void SetTimer(int id, int milliseconds) override;
   void KillTimer(int id) override;
   void PostToWindowThread(std::function<void()> task) override;
 
  public slots:
-  // Every way of closing the window ends here: close box, Esc, Enter outside a button, accept().
+  // Every way of closing the window ends here: the close box, the window manager, accept().
   void done(int result) override;
 
  protected:
@@ -87,7 +91,12 @@ class CQtMainWindow : public QDialog, public IWindow {
   void OnButtonClicked(int id);
   template <void (CMirlSettingsDlg::*Handler)()>
   void OnSelectionChanged(int id);
+  template <void (CMirlSettingsDlg::*Handler)(int)>
+  void OnListClicked(int id);
   void CloseOpenBoxes();
+  void AddStatusLine();
+  // The port field as wide as its longest entry; what stands to its right on its line moves along.
+  void FitPortField();
 
   QComboBox* Combo(int id) const;
   CReportList* List(int id) const;
@@ -96,6 +105,10 @@ class CQtMainWindow : public QDialog, public IWindow {
   TextLanguage m_language;
   std::map<int, QWidget*> m_controls;
   std::map<int, QTimer*> m_timers;
+  QLabel* m_pStatusLine = nullptr;
+  std::map<int, QRect> m_portRowPlaces;  // where the port line's controls stand in the template
+  QLabel* m_pImeiLabel = nullptr;
+  QRect m_imeiLabelPlace;
   std::vector<std::pair<int, QString>> m_menuItems;
   AboutBoxRunner m_aboutBoxRunner;
   CMirlSettingsDlg* m_pDialog = nullptr;

@@ -9,11 +9,13 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTextDocument>
 
 #include "qt/IpAddressEdit.h"
 #include "qt/QtMainWindow.h"
 #include "qt/ReportList.h"
 #include "qt/TypingRules.h"
+#include "ui/ControlIds.h"
 
 namespace tolvane {
 namespace {
@@ -59,6 +61,9 @@ std::string CQtMainWindow::GetWindowText(int id) const {
 }
 
 int CQtMainWindow::GetWindowTextLength(int id) const {
+  // The raw-data box is measured without copying its text out: it is asked before every message.
+  if (const auto* multiLine = qobject_cast<const QPlainTextEdit*>(Control(id)))
+    return multiLine->document()->characterCount() - 1;
   return static_cast<int>(QString::fromStdString(GetWindowText(id)).size());
 }
 
@@ -79,7 +84,12 @@ void CQtMainWindow::LimitText(int id, int maxChars) {
 void CQtMainWindow::AppendText(int id, const std::string& text) {
   QWidget* widget = Control(id);
   if (auto* multiLine = qobject_cast<QPlainTextEdit*>(widget)) {
-    multiLine->moveCursor(QTextCursor::End);
+    // At the caret, which stays at the end unless the user moves it; what is there is never rewritten.
+    QTextCursor caret = multiLine->textCursor();
+    if (caret.hasSelection()) {
+      caret.clearSelection();
+      multiLine->setTextCursor(caret);
+    }
     multiLine->insertPlainText(ToQString(text));
     multiLine->ensureCursorVisible();
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
@@ -104,7 +114,16 @@ int CQtMainWindow::ComboAddString(int id, const std::string& text) {
     combo->setCurrentIndex(-1);
     combo->setEditText(editText);
   }
+  if (id == IDC_PORT) FitPortField();
   return index;
+}
+
+void CQtMainWindow::ComboResetContent(int id) {
+  QComboBox* combo = Combo(id);
+  if (!combo) return;
+  combo->clear();
+  combo->setEditText(QString());
+  if (id == IDC_PORT) FitPortField();
 }
 
 int CQtMainWindow::ComboSetCurSel(int id, int index) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <chrono>
 #include <mutex>
 #include <string>
 
@@ -11,8 +12,9 @@
 
 namespace tolvane {
 
-// The serial port on QSerialPort. Lives on the window's thread; only Write may be called from
-// another thread, and it hands the bytes over without touching the port.
+// The serial port on QSerialPort. Lives on the window's thread. Write may also be called from the
+// sender thread: it writes to the device there and then, so commands leave paced as they are
+// written, whatever the window's thread is doing.
 class CQtSerialPort : public QObject, public IPort {
   Q_OBJECT
 
@@ -27,28 +29,32 @@ class CQtSerialPort : public QObject, public IPort {
 
   bool Open(int portNumber, int inBufferSize, int outBufferSize) override;
   bool ApplySettings(const std::string& settings, std::string& errorText) override;
-  bool IsOpen() const override { return m_serial.isOpen(); }
+  bool IsOpen() const override { return m_serial->isOpen(); }
+  // Waits, for a bounded time, until what was written has left, then closes.
   void Close() override;
   bool Write(const std::string& text) override;
   std::string ReadInput() override;
 
  private:
-  void DrainPendingWrites();
   void OnReadyRead();
   void OnError(QSerialPort::SerialPortError error);
+  void CloseAsLost();
+  // Stops writes from any thread and hands back the descriptor they used.
+  int StopWrites();
 
   CLinuxPortList& m_ports;
-  QSerialPort m_serial;
+  QSerialPort* m_serial;  // a child, so tests can reach its signals
   IPortEvents* m_sink = nullptr;
   CByteFramer m_framer;
   std::string m_input;
+  std::string m_strDevicePath;
   bool m_bLost = false;
+  int m_nReadErrors = 0;  // in a row, without data between them
 
-  // Bytes handed over by the sender thread, written out on this object's thread.
-  std::mutex m_pendingLock;
-  std::string m_pending;
-  bool m_bDrainScheduled = false;
-  bool m_bAcceptWrites = false;
+  // The descriptor writes go to; -1 while closed. Held for the whole of each write, so the port
+  // never closes under a writer.
+  std::mutex m_writeLock;
+  int m_fdWrite = -1;
 };
 
 // Parses "921600,n,8,1"; false when a field is missing or unknown.
@@ -59,5 +65,16 @@ struct CSerialSettings {
   QSerialPort::StopBits stopBits = QSerialPort::OneStop;
 };
 bool ParseSerialSettings(const std::string& text, CSerialSettings& settings);
+
+// Whether an error of the open port means the device has gone. Qt reports every failed read as a
+// read error, a spurious wake-up included; only a vanished device or an error that keeps
+// recurring without data in between ends the link.
+bool IsPortLost(QSerialPort::SerialPortError error, bool deviceStillThere, int readErrorsInARow);
+inline constexpr int kReadErrorsBeforeLost = 3;
+
+// Writes all of `bytes` to a non-blocking descriptor, waiting for room up to `bound`.
+bool WriteAllBounded(int fd, const char* bytes, std::size_t size, std::chrono::milliseconds bound);
+// Waits up to `bound` until the driver's output queue is empty; false when it is not.
+bool WaitForOutputDrained(int fd, std::chrono::milliseconds bound);
 
 }  // namespace tolvane

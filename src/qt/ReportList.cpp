@@ -90,7 +90,11 @@ int CReportList::InsertItem(int row, const QString& text, int image) {
   if (columnCount() > 0) {
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(ColumnAlignment(0));
-    if (image >= 0 && image < ImageCount()) item->setIcon(m_images[static_cast<std::size_t>(image)]);
+    if (image >= 0 && image < ImageCount()) {
+      item->setIcon(m_images[static_cast<std::size_t>(image)]);
+      // The pictures are levels (signal bars): screen readers say which one.
+      item->setData(Qt::AccessibleDescriptionRole, QStringLiteral("%1/%2").arg(image).arg(ImageCount() - 1));
+    }
     item->setData(kImageIndexRole, image);
     setItem(position, 0, item);
   }

@@ -7,8 +7,9 @@ class QLineEdit;
 
 namespace tolvane {
 
-// What the user may type into an edit: digits only, and a length cap. Like the platform's edits,
-// the rules bind typing only: text the program sets is kept whole, and can then be edited down.
+// What the user may type into an edit: ASCII digits only, and a length cap that cuts a long paste
+// down to what fits. Like the platform's edits, the rules bind typing only: text the program sets
+// is kept whole, and can then be edited down.
 class CTypingRules : public QValidator {
   Q_OBJECT
 
@@ -29,7 +30,7 @@ class CTypingRules : public QValidator {
   int m_nLimit = 0;  // 0: no cap
   bool m_bProgramChange = false;
   // The text before the change under validation: the edit itself already holds the change.
-  qsizetype m_nCurrentLength = 0;
+  QString m_strCurrent;
   qsizetype m_nCurrentNonDigits = 0;
 };
 

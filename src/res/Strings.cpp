@@ -1,6 +1,7 @@
 #include "res/Strings.h"
 
 #include <array>
+#include <atomic>
 
 namespace tolvane {
 namespace {
@@ -11,7 +12,7 @@ struct StringEntry {
   const char* chinese;
 };
 
-constexpr std::array<StringEntry, 51> kStringTable{{
+constexpr std::array<StringEntry, 57> kStringTable{{
     {101, "About Tolvane(&A)...", "关于 Tolvane(&A)..."},
     {102, "Connect", "连接"},
     {103, "Close", "关闭"},
@@ -63,11 +64,26 @@ constexpr std::array<StringEntry, 51> kStringTable{{
     {149, "Signal-strength", "信号强度"},
     {150, "Security category", "安全类别"},
     {151, "The text must not contain the character ~", "文本中不能包含字符 ~"},
+    {152, "Not connected", "未连接"},
+    {153, "%1 open, waiting for the device to answer…", "%1 已打开，正在等待设备应答…"},
+    {154, "No answer from the device on %1: check the cable and that the intercom app is running",
+     "%1 上的设备没有应答：请检查连接线，并确认对讲应用正在运行"},
+    {155, "Device ready on %1", "%1 上的设备已就绪"},
+    {156, "%1 was unplugged", "%1 已被拔出"},
+    {157, "%1 could not be opened", "无法打开 %1"},
 }};
 
-thread_local TextLanguage t_language = TextLanguage::English;
+std::atomic<TextLanguage> g_processLanguage{TextLanguage::English};
+thread_local TextLanguage t_language = g_processLanguage.load();
 
 }  // namespace
+
+void SetProcessTextLanguage(TextLanguage language) {
+  g_processLanguage = language;
+  t_language = language;
+}
+
+TextLanguage GetProcessTextLanguage() { return g_processLanguage; }
 
 void SetThreadTextLanguage(TextLanguage language) { t_language = language; }
 
@@ -81,5 +97,12 @@ std::string LoadString(int id, TextLanguage language) {
 }
 
 std::string LoadString(int id) { return LoadString(id, t_language); }
+
+std::string FormatString(const std::string& pattern, const std::string& argument) {
+  std::string text = pattern;
+  const std::size_t at = text.find("%1");
+  if (at != std::string::npos) text.replace(at, 2, argument);
+  return text;
+}
 
 }  // namespace tolvane

@@ -6,13 +6,19 @@ namespace tolvane {
 
 enum class TextLanguage { English, Chinese };
 
-// The language that LoadString answers in, chosen per thread; English unless set.
+// The language the user chose for the program (English unless chosen); every thread starts in it.
+void SetProcessTextLanguage(TextLanguage language);
+TextLanguage GetProcessTextLanguage();
+
+// The language that LoadString answers in, chosen per thread.
 void SetThreadTextLanguage(TextLanguage language);
 TextLanguage GetThreadTextLanguage();
 
-// String table 101-151 in the calling thread's language, as UTF-8. Unknown ids give "".
+// The string table in the calling thread's language, as UTF-8. Unknown ids give "".
 std::string LoadString(int id);
 std::string LoadString(int id, TextLanguage language);
+// The pattern with its "%1" replaced by the argument.
+std::string FormatString(const std::string& pattern, const std::string& argument);
 
 enum StringId : int {
   IDS_ABOUTBOX = 101,
@@ -67,6 +73,12 @@ enum StringId : int {
   IDS_SECURITY = 150,
   // Added to the table.
   IDS_TEXT_HAS_TERMINATOR = 151,
+  IDS_STATUS_NOT_CONNECTED = 152,
+  IDS_STATUS_WAITING = 153,
+  IDS_STATUS_NO_ANSWER = 154,
+  IDS_STATUS_READY = 155,
+  IDS_STATUS_UNPLUGGED = 156,
+  IDS_STATUS_OPEN_FAILED = 157,
 };
 
 }  // namespace tolvane

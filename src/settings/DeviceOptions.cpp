@@ -1,6 +1,87 @@
+#include "res/Strings.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane {
+
+namespace {
+
+// The combo boxes' items, in their (sorted) order.
+constexpr char kEnglish[] = "English";
+constexpr char kChinese[] = "中文简体";
+constexpr int kEnglishItem = 0;
+constexpr int kChineseItem = 1;
+constexpr int k2gItem = 0;
+constexpr int k3gItem = 1;
+constexpr int k3g2gItem = 2;
+
+std::string LanguageCode(const std::string& comboText) { return comboText == kEnglish ? "en_US" : "zh_CN"; }
+
+std::string NetworkTypeCode(const std::string& comboText) {
+  if (comboText == "3G/2G" || comboText == "3G") return comboText;
+  return "2G";
+}
+
+}  // namespace
+
+void CMirlSettingsDlg::OnSetLanguage() {
+  const std::string text = m_cbLanguage.GetWindowText();
+  if (text == m_strLanguage) return;
+  // Remembered as sent, before the device answers: a refused text is not sent again.
+  m_strLanguage = text;
+  QueueCommand("LANGUAGE:" + LanguageCode(text));
+  m_btnSetLanguage.EnableWindow(false);
+}
+
+void CMirlSettingsDlg::OnSetNetwork() {
+  const std::string text = m_cbNetworkType.GetWindowText();
+  if (text == m_strNetworkType) return;
+  m_strNetworkType = text;
+  QueueCommand("NETWORK_TYPE:" + NetworkTypeCode(text));
+  m_btnSetNetwork.EnableWindow(false);
+}
+
+void CMirlSettingsDlg::OnFactoryReset() {
+  QueueCommand("FACTORY_RESET:reboot");
+  m_btnFactoryReset.EnableWindow(false);
+}
+
+// Picking an item sends nothing; only the Set buttons do.
+void CMirlSettingsDlg::OnSelchangeLanguage() { m_cbLanguage.SetCurSel(m_cbLanguage.GetCurSel()); }
+void CMirlSettingsDlg::OnSelchangeNetworkType() { m_cbNetworkType.SetCurSel(m_cbNetworkType.GetCurSel()); }
+
+// Answers and reports alike end the wait, whatever the value.
+void CMirlSettingsDlg::OnLanguageReply(const std::string& value) {
+  EnableAfterReply(m_btnSetLanguage);
+  if (value == "en_US") {
+    m_strLanguage = kEnglish;
+    m_cbLanguage.SetCurSel(kEnglishItem);
+  } else if (value == "zh_CN") {
+    m_strLanguage = kChinese;
+    m_cbLanguage.SetCurSel(kChineseItem);
+  } else if (value == "ok") {
+    ShowMessage(LoadString(IDS_SET_LANGUAGE_OK));
+  } else if (value == "fail") {
+    ShowMessage(LoadString(IDS_SET_LANGUAGE_FAIL));
+  }
+}
+
+void CMirlSettingsDlg::OnNetworkTypeReply(const std::string& value) {
+  EnableAfterReply(m_btnSetNetwork);
+  if (value == "3G/2G") {
+    m_strNetworkType = value;
+    m_cbNetworkType.SetCurSel(k3g2gItem);
+  } else if (value == "3G") {
+    m_strNetworkType = value;
+    m_cbNetworkType.SetCurSel(k3gItem);
+  } else if (value == "2G") {
+    m_strNetworkType = value;
+    m_cbNetworkType.SetCurSel(k2gItem);
+  } else if (value == "ok") {
+    ShowMessage(LoadString(IDS_SET_NETWORK_OK));
+  } else if (value == "fail") {
+    ShowMessage(LoadString(IDS_SET_NETWORK_FAIL));
+  }
+}
 
 // Whatever the value, the device is going down: close as Close does.
 void CMirlSettingsDlg::OnFactoryResetReply(const std::string&) { ClosePort(); }

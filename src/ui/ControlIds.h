@@ -67,6 +67,8 @@ enum TimerId : int {
   TIMER_UPDATE_DEALER_PW = 104,
   TIMER_UPDATE_DOMAIN = 105,
   TIMER_CLEAR_APN = 106,
+  // Not a reply timer: tells the user when a freshly opened link stays silent.
+  TIMER_LINK_SILENT = 107,
 };
 
 // System-menu command that opens the About box.

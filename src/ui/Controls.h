@@ -43,6 +43,7 @@ class CComboBox : public CWnd {
   int SetCurSel(int index) { return m_window->ComboSetCurSel(m_nId, index); }
   int GetCurSel() const { return m_window->ComboGetCurSel(m_nId); }
   int GetCount() const { return m_window->ComboGetCount(m_nId); }
+  void ResetContent() { m_window->ComboResetContent(m_nId); }
 };
 
 class CListCtrl : public CWnd {

@@ -31,7 +31,8 @@ class IWindow {
   virtual void EnableWindow(int id, bool enable) = 0;
   virtual bool IsWindowEnabled(int id) const = 0;
   virtual void LimitText(int id, int maxChars) = 0;
-  // Appends at the end of an edit and scrolls it into view.
+  // Inserts at the caret of an edit, after dropping any selection, as an edit that cannot be undone,
+  // and scrolls the caret into view. The caret stays at the end unless the user moves it.
   virtual void AppendText(int id, const std::string& text) = 0;
 
   // Combo boxes keep their items sorted; indices are those of sorted order. -1 stands for CB_ERR.
@@ -39,6 +40,7 @@ class IWindow {
   virtual int ComboSetCurSel(int id, int index) = 0;
   virtual int ComboGetCurSel(int id) const = 0;
   virtual int ComboGetCount(int id) const = 0;
+  virtual void ComboResetContent(int id) = 0;
 
   // Report-view lists.
   virtual int ListGetClientWidth(int id) const = 0;
@@ -64,6 +66,8 @@ class IWindow {
 
   // Modal, OK only; returns when the user has pressed OK.
   virtual void MessageBox(const std::string& text) = 0;
+  // The one-line strip that says what the link is doing. Never takes the focus or opens a box.
+  virtual void SetStatusText(const std::string& text) = 0;
 
   // One-shot use is up to the logic: a timer fires until killed. Arming a running id restarts it.
   virtual void SetTimer(int id, int milliseconds) = 0;

@@ -64,6 +64,7 @@ bool CMirlSettingsDlg::OnInitDialog() {
   const std::string aboutMenu = LoadString(IDS_ABOUTBOX);
   if (!aboutMenu.empty()) m_window.AppendSystemMenuItem(IDM_ABOUTBOX, aboutMenu);
   InitDialogControls();
+  ShowLinkStatus(IDS_STATUS_NOT_CONNECTED);
   return true;
 }
 
@@ -82,8 +83,13 @@ void CMirlSettingsDlg::InitDialogControls() {
   m_strBtSelected.clear();
 
   if (!EnumSerialPorts()) return;
+  InitPortDependentControls();
+}
+
+void CMirlSettingsDlg::InitPortDependentControls() {
   m_cbPort.SetCurSel(0);
   if (m_cbPort.GetCount() == CComboBox::CB_ERR) return;
+  SelectPreferredPort();
   m_nComPort = GetSelectedPort();
   m_nInBufferSize = static_cast<std::int16_t>(m_comm.GetInBufferSize());
   m_nOutBufferSize = static_cast<std::int16_t>(m_comm.GetOutBufferSize());
@@ -123,6 +129,7 @@ void CMirlSettingsDlg::InitDialogControls() {
   m_cbNetworkType.AddString("3G/2G");
   m_cbNetworkType.SetCurSel(2);
   m_editBtPin.SetLimitText(8);
+  m_bPortControlsReady = true;
 }
 
 void CMirlSettingsDlg::OnSysCommand(int commandId) {

@@ -25,6 +25,8 @@ namespace tolvane {
 // IPort::Write, and reach the window through m_hop.
 class CMirlSettingsDlg : public IPortEvents {
  public:
+  // How long a freshly opened link may stay silent before the status strip says so.
+  static constexpr int kLinkSilentMs = 3000;
   using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
   CMirlSettingsDlg(IWindow& window, IPort& port, IPortList& portList);
@@ -48,6 +50,10 @@ class CMirlSettingsDlg : public IPortEvents {
   void ResetDeviceState();
   void OnComReply(const std::string& value);
 
+  // Beyond the dialog's template behaviour: the port list read again when it is opened, and the
+  // status strip that says what the link is doing.
+  void OnDropdownPort();
+
   // Framing and transport.
   void QueueCommand(const std::string& text);
   void OnComm() override;
@@ -60,10 +66,50 @@ class CMirlSettingsDlg : public IPortEvents {
   void OnTimer(int id);
 
   // Configuration commands (settings/).
+  void OnWriteImei();
   void OnImeiReply(const std::string& value);
+  void OnUpdateIp();
+  void OnUpdateDomain();
+  void OnIpReply(const std::string& value);
+  void OnHostReply(const std::string& value);
+  void OnSetAccount();
+  void OnUpdateDealerPw();
+  void OnAccountReply(const std::string& value);
+  void OnDealerPwReply(const std::string& value);
+  void OnSetApn();
+  void OnClearApn();
+  void OnApnReply(const std::string& value);
+  void OnApnResetReply(const std::string& value);
+  void OnSetLanguage();
+  void OnSetNetwork();
+  void OnFactoryReset();
+  void OnSelchangeLanguage();
+  void OnSelchangeNetworkType();
+  void OnLanguageReply(const std::string& value);
+  void OnNetworkTypeReply(const std::string& value);
   void OnFactoryResetReply(const std::string& value);
 
   // Radio panels (radios/).
+  static constexpr int GPS_RAW_MAX = 5120;
+  void OnOpenWifi();
+  void OnConnectWifi();
+  void OnClickWifiList(int item);
+  void OnWifiStateReply(bool on);
+  void OnWifiConnectReply(bool ok);
+  void AddWifiListRow(const std::string& text);
+  void OnWifiConnectTimer();
+  void OnOpenBt();
+  void OnSearchBt();
+  void OnClickBtList(int item);
+  void OnPairBt();
+  void OnBtStateReply(bool on);
+  void AddBtListRow(const std::string& text);
+  void OnBtPairReply(const std::string& address, bool unpair, bool ok);
+  void OnOpenGps();
+  void OnGpsStateReply(bool on);
+  void OnGpsRaw(const std::string& text);
+  void OnGpsSatellites(const std::string& text);
+  void OnGpsStatus(const std::string& text);
 
   // Lets tests count the worker threads' polling passes instead of waiting on the clock.
   void SetSleeper(Sleeper sleeper) { m_sleep = std::move(sleeper); }
@@ -78,6 +124,14 @@ class CMirlSettingsDlg : public IPortEvents {
   const CStringQueue& GetSendQueue() const { return m_listSend; }
   const CStringQueue& GetRecvQueue() const { return m_listRecv; }
   const CImageList& GetSignalImages() const { return m_imgSignal; }
+  bool IsWifiOn() const { return m_bWifiOn; }
+  bool IsWifiConnecting() const { return m_bWifiConnecting; }
+  const std::string& GetWifiSelected() const { return m_strWifiSelected; }
+  const std::string& GetWifiCurrent() const { return m_strWifiCurrent; }
+  bool IsBtOn() const { return m_bBtOn; }
+  bool IsBtPairing() const { return m_bBtPairing; }
+  const std::string& GetBtSelected() const { return m_strBtSelected; }
+  bool IsGpsOn() const { return m_bGpsOn; }
 
  private:
   void ShowMessage(const std::string& text) { m_window.MessageBox(text); }
@@ -86,7 +140,28 @@ class CMirlSettingsDlg : public IPortEvents {
   bool RefuseTerminator(std::initializer_list<std::string_view> fieldTexts);
   void StopWorkerThreads();
   void StartWorkerThreads();
+  // Start-up once a port has been found: selection, serial values, lists and combo boxes.
+  void InitPortDependentControls();
+  void SelectPreferredPort();
+  void ShowLinkStatus(int stringId);
+  void OnLinkSilent();
   void OnReplyTimeout(int timerId, int firstButton, int secondButton);
+  // The radio panels' dispatcher rows: what each key's value means.
+  void OnWifiMessage(const std::string& value);
+  void OnWifiCurrentMessage(const std::string& value);
+  void OnWifiListMessage(const std::string& value);
+  void OnBtMessage(const std::string& value);
+  void OnBtPairMessage(const std::string& value);
+  void OnBtListMessage(const std::string& value);
+  void OnGpsMessage(const std::string& value);
+  void OnGpsRawMessage(const std::string& value);
+  void OnGpsSatellitesMessage(const std::string& value);
+  void OnGpsStatusMessage(const std::string& value);
+  // A reply ends its request's wait. One handled after its own link closed must not bring that
+  // link's buttons back.
+  void EnableAfterReply(CButton& button) {
+    if (m_bRunning) button.EnableWindow(true);
+  }
 
   IWindow& m_window;
 
@@ -157,6 +232,9 @@ class CMirlSettingsDlg : public IPortEvents {
   std::string m_strNetworkType;
 
   IPortList& m_portList;
+  bool m_bPortControlsReady = false;  // start-up went past the port search
+  std::string m_strLinkPort;          // "COM200" while a link is open
+  std::string m_strLinkCaption;       // "COM200 (ttySIM0)"
   CWindowHop m_hop;
   int m_nLinkGeneration = 0;
   Sleeper m_sleep;

@@ -28,9 +28,12 @@ CWindowSession::~CWindowSession() {
     qunsetenv(kRegistryVariable);
 }
 
-bool CWindowSession::Start(const QStringList& devsimArguments) {
+bool CWindowSession::StartDevice(const QStringList& devsimArguments) {
   m_device = std::make_unique<CDevsimProcess>(devsimArguments);
-  if (!m_device->Start()) return false;
+  return m_device->Start();
+}
+
+bool CWindowSession::StartWindow() {
   m_ports = std::make_unique<CLinuxPortList>();
   m_port = std::make_unique<CQtSerialPort>(*m_ports);
   m_window = std::make_unique<CQtMainWindow>();

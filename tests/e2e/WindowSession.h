@@ -28,7 +28,9 @@ class CWindowSession {
 
   // Starts the device with these options, then the window, and shows it. False when either
   // does not come up.
-  bool Start(const QStringList& devsimArguments = {});
+  bool Start(const QStringList& devsimArguments = {}) { return StartDevice(devsimArguments) && StartWindow(); }
+  bool StartDevice(const QStringList& devsimArguments = {});
+  bool StartWindow();
   // Picks the device in the port list with the keyboard, as a user would.
   bool ChooseDevicePort();
   // Clicks Connect and waits until the device has answered. False when it never does.

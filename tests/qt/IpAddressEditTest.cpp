@@ -1,4 +1,6 @@
 // The IPv4 address control: four fields of 0-255 typed as the platform's control takes them.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -14,7 +16,12 @@ class CIpAddressEditTest : public QObject {
   void cleanup();
 
   void Typing_dottedAddress_fillsTheFourFields();
+  void Typing_addressKeyByKey_arrivesAsTyped_data();
+  void Typing_addressKeyByKey_arrivesAsTyped();
+  void Typing_dotInAFieldWithoutDigits_doesNothing();
   void Typing_thirdDigit_movesToNextField();
+  void Pasting_dottedAddress_fillsTheFourFields();
+  void Pasting_somethingElse_changesNothing();
   void Typing_valueAbove255_isRefused();
   void Typing_lettersAndDotInLastField_areRefused();
   void Typing_backspaceAtFieldStart_returnsToPreviousField();
@@ -59,6 +66,53 @@ void CIpAddressEditTest::Typing_dottedAddress_fillsTheFourFields() {
   QCOMPARE(m_edit->Text(), QString("10.0.42.7"));
 }
 
+void CIpAddressEditTest::Typing_addressKeyByKey_arrivesAsTyped_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QStringList>("fields");
+  QTest::newRow("three digits then a dot") << "192.168.1.10" << QStringList({"192", "168", "1", "10"});
+  QTest::newRow("short parts") << "10.0.0.1" << QStringList({"10", "0", "0", "1"});
+  QTest::newRow("one digit each") << "1.2.3.4" << QStringList({"1", "2", "3", "4"});
+  QTest::newRow("every field full") << "255.255.255.255" << QStringList({"255", "255", "255", "255"});
+}
+
+void CIpAddressEditTest::Typing_addressKeyByKey_arrivesAsTyped() {
+  QFETCH(QString, typed);
+  QFETCH(QStringList, fields);
+  Type(typed.toLatin1().constData());
+  QCOMPARE(Fields(), fields);
+  QCOMPARE(m_edit->Text(), typed);
+}
+
+void CIpAddressEditTest::Typing_dotInAFieldWithoutDigits_doesNothing() {
+  Type(".");
+  QCOMPARE(Focused(), m_edit->Field(0));
+  Type("7..");
+  QCOMPARE(Focused(), m_edit->Field(1));
+  Type("8");
+  QCOMPARE(Fields(), QStringList({"7", "8", "", ""}));
+  // Backspace in the empty field goes back to the one before.
+  Type(".");
+  QTest::keyClick(Focused(), Qt::Key_Backspace);
+  QCOMPARE(Focused(), m_edit->Field(1));
+}
+
+void CIpAddressEditTest::Pasting_dottedAddress_fillsTheFourFields() {
+  QGuiApplication::clipboard()->setText(QStringLiteral("192.168.1.10"));
+  QTest::keySequence(Focused(), QKeySequence::Paste);
+  QTRY_COMPARE(Fields(), QStringList({"192", "168", "1", "10"}));
+  QCOMPARE(m_edit->GetAddress(), 0xC0A8010Au);
+}
+
+void CIpAddressEditTest::Pasting_somethingElse_changesNothing() {
+  Type("10");
+  for (const char* text : {"1.2.3.4.5", "300.1.1.1", "a.b.c.d", "example.com"}) {
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(text));
+    QTest::keySequence(Focused(), QKeySequence::Paste);
+    QTest::qWait(20);
+    QCOMPARE(Fields(), QStringList({"10", "", "", ""}));
+  }
+}
+
 void CIpAddressEditTest::Typing_thirdDigit_movesToNextField() {
   Type("1921681");
   QCOMPARE(Fields(), QStringList({"192", "168", "1", ""}));
@@ -93,7 +147,9 @@ void CIpAddressEditTest::Typing_backspaceAtFieldStart_returnsToPreviousField() {
 void CIpAddressEditTest::Reading_blankField_countsAsZero() {
   QVERIFY(m_edit->IsBlank());
   QCOMPARE(m_edit->GetAddress(), 0u);
-  Type("10...7");
+  Type("10");
+  m_edit->Field(3)->setFocus();
+  Type("7");
   QCOMPARE(Fields(), QStringList({"10", "", "", "7"}));
   QVERIFY(!m_edit->IsBlank());
   QCOMPARE(m_edit->GetAddress(), 0x0A000007u);

@@ -7,9 +7,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <memory>
+#include <utility>
 
 #include "FakePort.h"
 #include "WindowProbe.h"
+#include "WiredWindow.h"
 #include "qt/QtMainWindow.h"
 #include "qt/ReportList.h"
 #include "res/SignalPictures.h"
@@ -26,30 +28,6 @@ constexpr int kCommandButtons[] = {IDC_WRITE_IMEI,       IDC_WIFI_OPEN,    IDC_W
                                    IDC_BT_PAIR,          IDC_BT_SEARCH,    IDC_GPS_OPEN,     IDC_UPDATE_IP,
                                    IDC_UPDATE_DOMAIN,    IDC_SET_ACCOUNT,  IDC_SET_APN,      IDC_CLEAR_APN,
                                    IDC_UPDATE_DEALER_PW, IDC_SET_LANGUAGE, IDC_SET_NETWORK,  IDC_FACTORY_RESET};
-
-// The window as the application wires it; the logic goes before the window.
-struct CWiredWindow {
-  explicit CWiredWindow(std::vector<std::string> portNames)
-      : ports(std::move(portNames)), dialog(std::make_unique<CMirlSettingsDlg>(window, port, ports)) {
-    window.AttachDialog(dialog.get());
-    window.SetAboutBoxRunner([this](QWidget&) { ++aboutBoxes; });
-  }
-  ~CWiredWindow() { dialog.reset(); }
-
-  void ShowActive() {
-    window.show();
-    QApplication::setActiveWindow(&window);
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-  }
-  QComboBox* Combo(int id) const { return qobject_cast<QComboBox*>(window.Control(id)); }
-  CReportList* List(int id) const { return qobject_cast<CReportList*>(window.Control(id)); }
-
-  CFakePortList ports;
-  CFakePort port;
-  CQtMainWindow window;
-  std::unique_ptr<CMirlSettingsDlg> dialog;
-  int aboutBoxes = 0;
-};
 
 // What an edit holds after the user types `keys` into it, empty at first.
 QString TypedInto(CQtMainWindow& window, int id, const char* keys) {
@@ -84,10 +62,10 @@ class CMainWindowStartupTest : public QObject {
   void PortCombo_userChoice_updatesPortNumber();
   void EditLimit_bindsTypingButKeepsWhatTheProgramSets();
   void WifiList_rowImages_showSignalPicturesFirstColumnLeft();
-  void Enter_inFieldComboOrList_closesWindowAndLink_data();
-  void Enter_inFieldComboOrList_closesWindowAndLink();
+  void EnterOrEscape_inFieldComboOrList_keepWindowLinkAndTyping_data();
+  void EnterOrEscape_inFieldComboOrList_keepWindowLinkAndTyping();
   void Enter_onFocusedButton_clicksIt();
-  void EscapeOrClose_closeOnceAndRunDestroyOnce();
+  void CloseBox_closesOnceAndRunsDestroyOnce();
   void ContextMenu_aboutEntry_opensAboutBox();
   void Timer_expiry_reachesLogicWhichShowsItsBox();
 };
@@ -228,30 +206,35 @@ void CMainWindowStartupTest::WifiList_rowImages_showSignalPicturesFirstColumnLef
   QCOMPARE(list->columnCount(), 3);
 }
 
-void CMainWindowStartupTest::Enter_inFieldComboOrList_closesWindowAndLink_data() {
+void CMainWindowStartupTest::EnterOrEscape_inFieldComboOrList_keepWindowLinkAndTyping_data() {
   QTest::addColumn<int>("id");
-  QTest::newRow("APN edit") << int(IDC_APN_NAME);
-  QTest::newRow("read-only edit") << int(IDC_GPS_STATUS);
-  QTest::newRow("port combo") << int(IDC_PORT);
-  QTest::newRow("Wi-Fi list") << int(IDC_WIFI_LIST);
-  QTest::newRow("GPS raw data") << int(IDC_GPS_RAW);
-  QTest::newRow("IP address") << int(IDC_SERVER_IP);
+  QTest::addColumn<int>("key");
+  for (const auto& [name, key] : {std::pair{"Enter", int(Qt::Key_Return)}, std::pair{"Esc", int(Qt::Key_Escape)}}) {
+    QTest::addRow("%s in APN edit", name) << int(IDC_APN_NAME) << key;
+    QTest::addRow("%s in read-only edit", name) << int(IDC_GPS_STATUS) << key;
+    QTest::addRow("%s in port combo", name) << int(IDC_PORT) << key;
+    QTest::addRow("%s in Wi-Fi list", name) << int(IDC_WIFI_LIST) << key;
+    QTest::addRow("%s in GPS raw data", name) << int(IDC_GPS_RAW) << key;
+    QTest::addRow("%s in IP address", name) << int(IDC_SERVER_IP) << key;
+  }
 }
 
-void CMainWindowStartupTest::Enter_inFieldComboOrList_closesWindowAndLink() {
+void CMainWindowStartupTest::EnterOrEscape_inFieldComboOrList_keepWindowLinkAndTyping() {
   QFETCH(int, id);
+  QFETCH(int, key);
   CWiredWindow wired({"COM1 (ttyS0)"});
   wired.dialog->OnInitDialog();
   wired.ShowActive();
   wired.dialog->OnConnect();
   QVERIFY(wired.port.IsOpen());
+  QTest::keyClicks(wired.window.Control(IDC_ACCOUNT), "unit7");
   wired.window.Control(id)->setFocus();
   QCOMPARE(OwningControlId(QApplication::focusWidget()), id);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  QVERIFY(!wired.window.isVisible());
-  QCOMPARE(wired.window.result(), int(QDialog::Accepted));
-  QVERIFY(!wired.port.IsOpen());
-  QVERIFY(!wired.dialog->IsRunning());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+  QVERIFY(wired.window.isVisible());
+  QVERIFY(wired.port.IsOpen());
+  QVERIFY(wired.dialog->IsRunning());
+  QCOMPARE(wired.window.GetWindowText(IDC_ACCOUNT), std::string("unit7"));
 }
 
 void CMainWindowStartupTest::Enter_onFocusedButton_clicksIt() {
@@ -270,12 +253,12 @@ void CMainWindowStartupTest::Enter_onFocusedButton_clicksIt() {
   QCOMPARE(wired.window.GetWindowText(IDC_CONNECT), std::string("Connect"));
 }
 
-void CMainWindowStartupTest::EscapeOrClose_closeOnceAndRunDestroyOnce() {
+void CMainWindowStartupTest::CloseBox_closesOnceAndRunsDestroyOnce() {
   CWiredWindow wired({"COM1 (ttyS0)"});
   wired.dialog->OnInitDialog();
   wired.ShowActive();
   wired.dialog->OnConnect();
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  QVERIFY(wired.window.close());
   QVERIFY(!wired.window.isVisible());
   QCOMPARE(wired.window.result(), int(QDialog::Rejected));
   QCOMPARE(wired.port.closeCount, 1);

@@ -57,7 +57,9 @@ class CFakePortList : public IPortList {
  public:
   explicit CFakePortList(std::vector<std::string> initial = {}) : ports(std::move(initial)) {}
   std::vector<std::string> ListPorts() override { return ports; }
+  std::string PreferredPort() override { return preferred; }
   std::vector<std::string> ports;
+  std::string preferred;
 };
 
 }  // namespace tolvane::testing

@@ -52,6 +52,13 @@ int CHeadlessWindow::ComboGetCurSel(int id) const { return At(id).selection; }
 
 int CHeadlessWindow::ComboGetCount(int id) const { return failComboCount ? -1 : static_cast<int>(At(id).items.size()); }
 
+void CHeadlessWindow::ComboResetContent(int id) {
+  Control& combo = m_controls[id];
+  combo.items.clear();
+  combo.selection = -1;
+  combo.text.clear();
+}
+
 int CHeadlessWindow::ListGetClientWidth(int) const { return clientWidth; }
 void CHeadlessWindow::ListAddExtendedStyle(int id, unsigned styles) { m_controls[id].listStyles |= styles; }
 

@@ -51,6 +51,7 @@ class CHeadlessWindow : public IWindow {
   int ComboSetCurSel(int id, int index) override;
   int ComboGetCurSel(int id) const override;
   int ComboGetCount(int id) const override;
+  void ComboResetContent(int id) override;
   int ListGetClientWidth(int id) const override;
   void ListAddExtendedStyle(int id, unsigned styles) override;
   void ListInsertColumn(int id, int column, const std::string& heading, ColumnAlign align, int width) override;
@@ -67,6 +68,7 @@ class CHeadlessWindow : public IWindow {
   bool AppendSystemMenuItem(int commandId, const std::string& text) override;
   void RunAboutBox() override { ++aboutBoxesShown; }
   void MessageBox(const std::string& text) override;
+  void SetStatusText(const std::string& text) override { statusText = text; }
   void SetTimer(int id, int milliseconds) override;
   void KillTimer(int id) override;
   void PostToWindowThread(std::function<void()> task) override;
@@ -94,6 +96,7 @@ class CHeadlessWindow : public IWindow {
   bool hasSystemMenu = true;
   bool failComboCount = false;
   int aboutBoxesShown = 0;
+  std::string statusText;
   std::vector<std::pair<int, std::string>> systemMenu;
 
  private:

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "link/Framing.h"
 #include "link/StringQueue.h"
 
@@ -90,10 +93,68 @@ TEST(ByteFramer, keepsBytesAfterTheLastTerminator) {
   EXPECT_EQ(framer.Feed("3~"), "C:3~");
 }
 
-TEST(ByteFramer, readIsTakenUpToItsFirstNul) {
+TEST(ByteFramer, nulBytesAreDroppedAndEverythingAroundThemKept) {
+  // A burst of 500 messages with NULs strewn in, read in pieces of every size.
+  std::mt19937 random(7);
+  std::string wire;
+  std::vector<std::string> sent;
+  for (int i = 0; i < 500; ++i) {
+    sent.push_back("IMEI:" + std::to_string(100000 + i));
+    wire += sent.back() + "~";
+  }
+  std::vector<std::size_t> nulAt;
+  for (int i = 0; i < 40; ++i) nulAt.push_back(std::uniform_int_distribution<std::size_t>(0, wire.size())(random));
+  std::sort(nulAt.rbegin(), nulAt.rend());
+  for (const std::size_t at : nulAt) wire.insert(at, 1, '\0');
+
   CByteFramer framer;
-  EXPECT_EQ(framer.Feed(std::string("A:1~\0B:2~", 9)), "A:1~");
+  CMessageCutter cutter;
+  for (std::size_t at = 0; at < wire.size();) {
+    const std::size_t size = std::uniform_int_distribution<std::size_t>(1, 300)(random);
+    cutter.Append(framer.Feed(std::string_view(wire).substr(at, size)));
+    at += size;
+  }
+  std::vector<std::string> received;
+  for (std::string message; cutter.Next(message);) received.push_back(message);
+  EXPECT_EQ(received, sent);
+}
+
+TEST(ByteFramer, endlessTextWithoutTerminatorStaysBoundedAndTheNextMessageGetsThrough) {
+  CByteFramer framer;
+  const std::string noise(4096, 'x');
+  for (int i = 0; i < 2560; ++i) {  // 10 MB
+    EXPECT_EQ(framer.Feed(noise), "");
+    ASSERT_LE(framer.PendingBytes(), kMaxPendingTail + noise.size());
+  }
+  // The noise ends at the next terminator; the message after it is whole.
+  EXPECT_EQ(framer.Feed("tail of noise~IMEI:860000000000001~"), "IMEI:860000000000001~");
   EXPECT_EQ(framer.PendingBytes(), 0u);
+}
+
+TEST(ByteFramer, tailJustUnderTheCapIsKept) {
+  CByteFramer framer;
+  const std::string longValue(kMaxPendingTail - 10, 'a');
+  EXPECT_EQ(framer.Feed("GPS_R:" + longValue), "");
+  EXPECT_EQ(framer.Feed("~"), "GPS_R:" + longValue + "~");
+}
+
+TEST(MessageCutter, endlessTextWithoutTerminatorStaysBoundedAndResynchronises) {
+  CMessageCutter cutter;
+  std::string message;
+  cutter.Append("A:1~");
+  const std::string noise(4096, 'x');
+  for (int i = 0; i < 2560; ++i) {
+    cutter.Append(noise);
+    ASSERT_LE(cutter.Pending().size(), kMaxPendingTail + noise.size());
+  }
+  ASSERT_TRUE(cutter.Next(message));
+  EXPECT_EQ(message, "A:1");
+  EXPECT_FALSE(cutter.Next(message));
+  cutter.Append("noise~B:2~");
+  ASSERT_TRUE(cutter.Next(message));
+  EXPECT_EQ(message, "B:2");
+  EXPECT_FALSE(cutter.Next(message));
+  EXPECT_EQ(cutter.Pending(), "");
 }
 
 TEST(ByteFramer, invalidBytesBecomeReplacementCharacters) {

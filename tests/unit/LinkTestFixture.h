@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "FakePort.h"
 #include "HeadlessWindow.h"
@@ -38,6 +40,16 @@ class LinkTest : public ::testing::Test {
   }
 
   bool Enabled(int id) const { return window.IsWindowEnabled(id); }
+
+  // The commands queued since the last call, oldest first. The workers are parked while the link
+  // runs, so nothing else takes from the queue.
+  std::vector<std::string> TakeSentCommands() {
+    auto& queue = const_cast<CStringQueue&>(dlg->GetSendQueue());
+    std::vector<std::string> commands;
+    std::string command;
+    while (queue.TakeTail(command)) commands.push_back(command);
+    return commands;
+  }
 
   void TearDown() override {
     if (dlg) dlg->OnDestroy();

@@ -123,5 +123,15 @@ TEST(OrderPortEntries, duplicateNumberKeepsTheSameEntryWhateverTheInputOrder) {
   EXPECT_EQ(one[0].path, other[0].path);
 }
 
+TEST(LikelyDevice, prefersABridgeOverAModemPortOverASimulatorAndNeverABarePort) {
+  const CPortEntry bare{1, "ttyS0", "/dev/ttyS0"}, acm{65, "ttyACM0", "/dev/ttyACM0"},
+      usb{34, "ttyUSB1", "/dev/ttyUSB1"}, sim{200, "ttySIM0", "/dev/pts/3"};
+  EXPECT_EQ(LikelyDevice({bare, sim, acm, usb})->device, "ttyUSB1");
+  EXPECT_EQ(LikelyDevice({bare, sim, acm})->device, "ttyACM0");
+  EXPECT_EQ(LikelyDevice({bare, sim})->device, "ttySIM0");
+  EXPECT_EQ(LikelyDevice({bare}), nullptr);
+  EXPECT_EQ(LikelyDevice({}), nullptr);
+}
+
 }  // namespace
 }  // namespace tolvane

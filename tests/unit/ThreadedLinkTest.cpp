@@ -4,50 +4,14 @@
 #include <memory>
 #include <thread>
 
-#include "FakePort.h"
-#include "HeadlessWindow.h"
-#include "ui/MirlSettingsDlg.h"
+#include "ThreadedLinkFixture.h"
 
-// The worker threads for real: this test's thread plays the window's thread and pumps the hops.
 namespace tolvane::testing {
 namespace {
 
 using namespace std::chrono_literals;
 
-thread_local int t_passes = 0;
-
-class ThreadedLink : public ::testing::Test {
- protected:
-  void SetUp() override {
-    portList.ports = {"COM5 (ttySIM0)"};
-    dlg = std::make_unique<CMirlSettingsDlg>(window, port, portList);
-    // A short real pause keeps the test quick; the count of passes stands in for the clock.
-    dlg->SetSleeper([](std::chrono::milliseconds) {
-      ++t_passes;
-      std::this_thread::sleep_for(1ms);
-    });
-    dlg->OnInitDialog();
-  }
-
-  void TearDown() override {
-    if (dlg) dlg->OnDestroy();
-    dlg.reset();
-  }
-
-  bool Pump(const std::function<bool()>& done) { return window.PumpUntil(done, 20s); }
-
-  void ConnectReady() {
-    dlg->OnConnect();
-    ASSERT_TRUE(Pump([&] { return port.WrittenText() == "COM:open~"; }));
-    port.Feed("COM:open~");
-    ASSERT_TRUE(Pump([&] { return dlg->IsDeviceReady(); }));
-  }
-
-  CHeadlessWindow window;
-  CFakePort port;
-  CFakePortList portList;
-  std::unique_ptr<CMirlSettingsDlg> dlg;
-};
+using ThreadedLink = ThreadedLinkTest;
 
 TEST_F(ThreadedLink, commandsLeaveInQueuedOrderOnePerPass) {
   std::mutex lock;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string>
+
 #include "DeviceModel.h"
+#include "DevsimOptions.h"
 
 namespace tolvane::devsim {
 
@@ -10,6 +13,25 @@ namespace tolvane::devsim {
 // "COM": the link announcement.
 void AddLinkKeys(CDeviceModel& model);
 
-inline void AddDeviceKeys(CDeviceModel& model) { AddLinkKeys(model); }
+// "IMEI", "IP", "HOST", "ACCOUNT", "CUSTOMER_PW", "APN", "APN_RESET", "LANGUAGE", "NETWORK_TYPE",
+// "FACTORY_RESET": the intercom app's settings.
+void AddSettingsKeys(CDeviceModel& model);
+// What the app says of itself once the PC has opened the link.
+void ReportSettings(const CDeviceState& state, CDeviceResponse& response);
+
+// "WiFi", "WiFi_PW": switching, the scan list every few seconds, joining with `password`.
+void AddWifiKeys(CDeviceModel& model, const std::string& password);
+// "BT": switching, searching, pairing with `pin` and unpairing.
+void AddBluetoothKeys(CDeviceModel& model, const std::string& pin);
+// "GPS": switching, and NMEA sentences, satellites and status every second while on.
+void AddGpsKeys(CDeviceModel& model);
+
+inline void AddDeviceKeys(CDeviceModel& model, const CDevsimOptions& options) {
+  AddLinkKeys(model);
+  AddWifiKeys(model, options.strWifiPassword);
+  AddBluetoothKeys(model, options.strBtPin);
+  AddGpsKeys(model);
+  AddSettingsKeys(model);
+}
 
 }  // namespace tolvane::devsim

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -15,6 +16,20 @@ namespace {
 // A hang-up flushes what the PC has not read yet; this gives it time to read the last answer.
 constexpr auto kUnplugGrace = 200ms;
 
+// One console line per message, though NMEA sentences end in a line break.
+std::string Printable(const std::string& message) {
+  std::string text;
+  for (const char c : message) {
+    if (c == '\r')
+      text += "\\r";
+    else if (c == '\n')
+      text += "\\n";
+    else
+      text += c;
+  }
+  return text;
+}
+
 }  // namespace
 
 CDevsimLoop::CDevsimLoop(const CDevsimOptions& options, CPseudoTerminal& line, CDeviceModel& model, CLineWriter& writer,
@@ -24,7 +39,7 @@ CDevsimLoop::CDevsimLoop(const CDevsimOptions& options, CPseudoTerminal& line, C
 void CDevsimLoop::Note(const std::string& text) { m_console << "tolvane-devsim: " << text << std::endl; }
 
 void CDevsimLoop::Send(const std::string& message, std::chrono::milliseconds holdBack, Clock::time_point now) {
-  Note("device says " + message);
+  Note("device says " + Printable(message));
   m_writer.Queue(message, holdBack, now);
 }
 
@@ -32,9 +47,19 @@ CDevsimLoop::Outcome CDevsimLoop::Run(const volatile std::sig_atomic_t& stopRequ
   const int lineFd = m_line.DeviceFd();
   while (!stopRequested) {
     const Clock::time_point now = Clock::now();
+    SendUnsolicited(now);
     if (!m_writer.WriteDue(lineFd, now)) return Outcome::LineLost;
 
-    int timeoutMs = m_writer.PollTimeout(now);
+    int timeoutMs = PollTimeout(now);
+    if (m_restartedAt) {
+      if (now >= *m_restartedAt) {
+        m_restartedAt.reset();
+        Note("restarted");
+      } else {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*m_restartedAt - now).count();
+        timeoutMs = timeoutMs < 0 ? static_cast<int>(wait) : std::min(timeoutMs, static_cast<int>(wait));
+      }
+    }
     if (m_bUnplugging && m_writer.IsIdle()) {
       if (!m_unplugAt) m_unplugAt = now + kUnplugGrace;
       if (now >= *m_unplugAt) return Outcome::Unplugged;
@@ -59,6 +84,22 @@ CDevsimLoop::Outcome CDevsimLoop::Run(const volatile std::sig_atomic_t& stopRequ
   return Outcome::Stopped;
 }
 
+void CDevsimLoop::SendUnsolicited(Clock::time_point now) {
+  const CDeviceResponse response = m_model.Tick(now);
+  // Only a PC that holds the link hears the device; on a full line they would only pile up.
+  if (!m_model.State().bLinkOpen || m_options.bSilent || m_bUnplugging || m_writer.IsBlocked()) return;
+  for (const std::string& message : response.replies) Send(message, 0ms, now);
+}
+
+int CDevsimLoop::PollTimeout(Clock::time_point now) const {
+  const int writerMs = m_writer.PollTimeout(now);
+  const std::optional<Clock::time_point> tick = m_model.NextTickDue();
+  if (!tick) return writerMs;
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*tick - now).count();
+  const int tickMs = static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait, 0));
+  return writerMs < 0 ? tickMs : std::min(writerMs, tickMs);
+}
+
 bool CDevsimLoop::ReadFromPc(Clock::time_point now) {
   char buffer[4096];
   for (;;) {
@@ -75,9 +116,14 @@ bool CDevsimLoop::ReadFromPc(Clock::time_point now) {
 void CDevsimLoop::OnMessage(const std::string& message, Clock::time_point now) {
   ++m_nCommands;
   Note("PC says " + message);
+  if (m_restartedAt) {
+    Note("restarting: not listening");
+    return;
+  }
   const bool wasOpen = m_model.State().bLinkOpen;
-  const CDeviceResponse response = m_model.HandleMessage(message);
+  const CDeviceResponse response = Answer(message);
   for (const std::string& note : response.notes) Note(note);
+  if (response.restartFor.count() > 0) m_restartedAt = now + response.restartFor;
   if (wasOpen && !m_model.State().bLinkOpen) {
     // The PC has let go: what it has not read would greet its next session.
     m_writer.Discard();
@@ -92,6 +138,24 @@ void CDevsimLoop::OnMessage(const std::string& message, Clock::time_point now) {
     Note("pulling the cable after " + std::to_string(m_nCommands) + " commands");
     m_bUnplugging = true;
   }
+}
+
+CDeviceResponse CDevsimLoop::Answer(const std::string& message) {
+  // The fault modes stand in for the app: the model never hears these commands.
+  std::string key, value;
+  CDeviceResponse response;
+  if (SplitKeyValue(message, key, value)) {
+    if (m_options.ignoreKeys.count(key) != 0) {
+      response.notes.push_back("ignoring " + key + ", as told");
+      return response;
+    }
+    if (m_options.refuseKeys.count(key) != 0) {
+      response.replies.push_back(key + ":fail");
+      response.notes.push_back("refusing " + key + ", as told");
+      return response;
+    }
+  }
+  return m_model.HandleMessage(message);
 }
 
 void CDevsimLoop::ReadConsole(Clock::time_point now) {

@@ -34,6 +34,10 @@ class CDevsimLoop {
   bool ReadFromPc(Clock::time_point now);
   void ReadConsole(Clock::time_point now);
   void OnMessage(const std::string& message, Clock::time_point now);
+  void SendUnsolicited(Clock::time_point now);
+  // The writer's poll timeout, shortened to the device's next tick.
+  int PollTimeout(Clock::time_point now) const;
+  CDeviceResponse Answer(const std::string& message);
   void Send(const std::string& message, std::chrono::milliseconds holdBack, Clock::time_point now);
   void Note(const std::string& text);
 
@@ -49,6 +53,7 @@ class CDevsimLoop {
   int m_nCommands = 0;
   bool m_bUnplugging = false;
   std::optional<Clock::time_point> m_unplugAt;
+  std::optional<Clock::time_point> m_restartedAt;  // set while the app restarts
 };
 
 }  // namespace tolvane::devsim

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,19 @@ struct CLineFaults {
 };
 
 struct CDevsimOptions {
-  bool bSilent = false;  // commands are read and noted but never answered
+  bool bSilent = false;              // commands are read and noted but never answered
+  std::set<std::string> refuseKeys;  // commands with these keys are answered "fail" and change nothing
+  std::set<std::string> ignoreKeys;  // commands with these keys are never answered and change nothing
   CLineFaults faults;
   int nUnplugAfter = 0;              // drop the line after this many commands; 0: never
   std::string strRegistryDirectory;  // empty: the per-user default
   std::optional<unsigned> seed;      // for --split and --garbage; random when absent
   bool bExitWithParent = false;      // a test that started it may die without stopping it
   bool bHelp = false;
+
+  // What the simulated radios accept.
+  std::string strWifiPassword = "parlo123";  // joins any listed network
+  std::string strBtPin = "0000";             // pairs any listed device
 };
 
 // Parses the arguments after the program name. On failure returns nothing and says why.

@@ -7,6 +7,7 @@ void AddLinkKeys(CDeviceModel& model) {
     if (value == "open") {
       state.bLinkOpen = true;
       response.replies.push_back("COM:open");
+      ReportSettings(state, response);
       response.notes.push_back("the PC opened the link");
     } else if (value == "close") {
       state.bLinkOpen = false;

@@ -44,6 +44,13 @@ std::string DescribeFaults(const tolvane::devsim::CDevsimOptions& options, unsig
   std::string text;
   const auto add = [&text](const std::string& fault) { text += (text.empty() ? "" : ", ") + fault; };
   if (options.bSilent) add("silent");
+  const auto keys = [](const std::set<std::string>& set) {
+    std::string list;
+    for (const std::string& key : set) list += (list.empty() ? "" : ",") + key;
+    return list;
+  };
+  if (!options.refuseKeys.empty()) add("refuse " + keys(options.refuseKeys));
+  if (!options.ignoreKeys.empty()) add("ignore " + keys(options.ignoreKeys));
   if (options.faults.bSplit) add("split");
   if (options.faults.bGarbage) add("garbage");
   if (options.faults.delay.count() > 0) add("delay " + std::to_string(options.faults.delay.count()) + " ms");
@@ -96,7 +103,7 @@ int main(int argc, char** argv) {
     std::cout << "tolvane-devsim: faults: " << faults << std::endl;
 
   CDeviceModel model;
-  AddDeviceKeys(model);
+  AddDeviceKeys(model, *options);
   CLineWriter writer(options->faults, seed);
   CDevsimLoop loop(*options, *line, model, writer, std::cout);
   const CDevsimLoop::Outcome outcome = loop.Run(g_stopRequested, waitMask);
