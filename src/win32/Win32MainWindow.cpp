@@ -1,5 +1,7 @@
 #include "win32/Win32MainWindow.h"
 
+#include <algorithm>
+
 #include "ui/ControlIds.h"
 #include "ui/MirlSettingsDlg.h"
 #include "win32/CaptionFit.h"
@@ -35,6 +37,7 @@ INT_PTR CALLBACK CWin32MainWindow::DialogProc(HWND window, UINT message, WPARAM 
 
 void CWin32MainWindow::OnInitWindow() {
   FitCaptions(m_hWnd, BuiltControls(m_hWnd, MainDialogTemplate(), m_language), m_language);
+  AddStatusStrip();
   m_tasks = std::make_unique<CWindowTaskQueue>(m_hWnd, kRunTaskMessage);
   const auto loadIcon = [this](int sizeMetric) {
     const int size = ::GetSystemMetrics(sizeMetric);
@@ -45,6 +48,24 @@ void CWin32MainWindow::OnInitWindow() {
   m_hIconSmall = loadIcon(SM_CXSMICON);
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconLarge));
   ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIconSmall));
+}
+
+void CWin32MainWindow::AddStatusStrip() {
+  // A status bar without a size grip: it never takes the focus, and the window is not resizable.
+  HWND strip = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0, 0, 0, 0, m_hWnd,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusStripId)), m_hInstance, nullptr);
+  if (!strip) return;
+  ::SendMessageW(strip, WM_SETFONT, ::SendMessageW(m_hWnd, WM_GETFONT, 0, 0), FALSE);
+  ::SendMessageW(strip, WM_SIZE, 0, 0);
+  RECT stripRect{};
+  ::GetWindowRect(strip, &stripRect);
+  // The template area keeps its size; the window grows by the strip, about its old centre.
+  const int height = stripRect.bottom - stripRect.top;
+  RECT window{};
+  ::GetWindowRect(m_hWnd, &window);
+  ::SetWindowPos(m_hWnd, nullptr, window.left, std::max(0L, window.top - height / 2), window.right - window.left,
+                 window.bottom - window.top + height, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SendMessageW(strip, WM_SIZE, 0, 0);
 }
 
 INT_PTR CWin32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -133,6 +154,11 @@ void CWin32MainWindow::MessageBox(const std::string& text) {
   // Once the window is going nobody could answer a box, and the close must not wait for one.
   if (m_bDestroyed || !m_hWnd) return;
   ::MessageBoxW(m_hWnd, Widen(text).c_str(), Widen(kApplicationName).c_str(), MB_ICONWARNING | MB_OK);
+}
+
+void CWin32MainWindow::SetStatusText(const std::string& text) {
+  if (HWND strip = Control(kStatusStripId))
+    ::SendMessageW(strip, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
 void CWin32MainWindow::SetTimer(int id, int milliseconds) {

@@ -56,6 +56,7 @@ class CWin32MainWindow : public IWindow {
   int ComboSetCurSel(int id, int index) override;
   int ComboGetCurSel(int id) const override;
   int ComboGetCount(int id) const override;
+  void ComboResetContent(int id) override;
   int ListGetClientWidth(int id) const override;
   void ListAddExtendedStyle(int id, unsigned styles) override;
   void ListInsertColumn(int id, int column, const std::string& heading, ColumnAlign align, int width) override;
@@ -72,17 +73,21 @@ class CWin32MainWindow : public IWindow {
   bool AppendSystemMenuItem(int commandId, const std::string& text) override;
   void RunAboutBox() override;
   void MessageBox(const std::string& text) override;
+  void SetStatusText(const std::string& text) override;
   void SetTimer(int id, int milliseconds) override;
   void KillTimer(int id) override;
   void PostToWindowThread(std::function<void()> task) override;
 
   // The message that runs posted tasks.
   static constexpr UINT kRunTaskMessage = WM_APP + 1;
+  // The status strip below the template area: not in the template, so an id of its own.
+  static constexpr int kStatusStripId = 1100;
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnInitWindow();
+  void AddStatusStrip();
   void OnWindowDestroyed();
   // The wiring tables (Win32MainWindowHandlers.cpp). True when a handler took the notification.
   bool RouteCommand(int id, int notifyCode);

@@ -38,10 +38,13 @@ void CWin32MainWindow::LimitText(int id, int maxChars) {
 }
 
 void CWin32MainWindow::AppendText(int id, const std::string& text) {
-  const auto end = static_cast<WPARAM>(GetWindowTextLength(id));
-  Send(id, EM_SETSEL, end, static_cast<LPARAM>(end));
+  // At the caret, which stays at the end unless the user moves it; a selection is dropped, not
+  // replaced, so what the box shows is never rewritten.
+  DWORD selectionEnd = 0;
+  Send(id, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&selectionEnd));
+  Send(id, EM_SETSEL, selectionEnd, static_cast<LPARAM>(selectionEnd));
   const std::wstring wide = Widen(text);
-  Send(id, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+  Send(id, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));  // FALSE: no undo
   Send(id, EM_SCROLLCARET);
 }
 
@@ -50,6 +53,11 @@ int CWin32MainWindow::ComboAddString(int id, const std::string& text) {
   const std::wstring wide = Widen(text);
   const LRESULT index = Send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   return index < 0 ? -1 : static_cast<int>(index);
+}
+
+void CWin32MainWindow::ComboResetContent(int id) {
+  // Empties the list and the edit field alike.
+  Send(id, CB_RESETCONTENT);
 }
 
 int CWin32MainWindow::ComboSetCurSel(int id, int index) {
@@ -117,7 +125,8 @@ int CWin32MainWindow::ListInsertItem(int id, int row, const std::string& text, i
   item.mask = LVIF_TEXT | LVIF_IMAGE;
   item.iItem = row;
   item.pszText = wide.data();
-  item.iImage = image;
+  // A negative index would be I_IMAGECALLBACK, which asks the window for a picture later: no picture.
+  item.iImage = image >= 0 ? image : I_IMAGENONE;
   return static_cast<int>(Send(id, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 

@@ -6,36 +6,14 @@
 #include <memory>
 #include <thread>
 
-#include "FakePort.h"
-#include "Win32TestSupport.h"
+#include "Win32WindowFixture.h"
 #include "res/SignalPictures.h"
-#include "ui/MirlSettingsDlg.h"
-#include "win32/Win32MainWindow.h"
 
 namespace tolvane::win32::testing {
 namespace {
 
-using tolvane::testing::CFakePort;
-using tolvane::testing::CFakePortList;
-
-class MainWindow : public ::testing::Test {
+class MainWindow : public Win32WindowFixture {
  protected:
-  void SetUp() override {
-    RegisterCommonControls();
-    m_window = std::make_unique<CWin32MainWindow>();
-    ASSERT_TRUE(m_window->IsCreated());
-    m_dlg = std::make_unique<CMirlSettingsDlg>(*m_window, m_port, m_portList);
-    m_window->AttachDialog(m_dlg.get());
-    m_dlg->OnInitDialog();
-    ::ShowWindow(m_window->Handle(), SW_SHOWNA);
-  }
-  void TearDown() override {
-    m_window->Destroy();
-    m_dlg.reset();
-    m_window.reset();
-  }
-  HWND Control(int id) const { return m_window->Control(id); }
-  bool Pump(const std::function<bool()>& done) { return PumpUntil(m_window->Handle(), done); }
   // Moves the focus as the dialog does (a focused button becomes the default one), then passes a
   // key through the dialog's keyboard handling, as the program's loop does.
   void PressKey(HWND target, WPARAM key) {
@@ -44,11 +22,6 @@ class MainWindow : public ::testing::Test {
     if (!::IsDialogMessageW(m_window->Handle(), &message)) ::DispatchMessageW(&message);
     Pump([] { return true; });
   }
-
-  CFakePort m_port;
-  CFakePortList m_portList{{"COM2", "COM10", "COM1"}};
-  std::unique_ptr<CWin32MainWindow> m_window;
-  std::unique_ptr<CMirlSettingsDlg> m_dlg;
 };
 
 TEST_F(MainWindow, startUpFillsThePlatformsControls) {
