@@ -28,8 +28,30 @@ std::vector<std::string> PortCaptionsFromSerialComm(const std::vector<std::wstri
   return captions;
 }
 
-std::vector<std::wstring> CWin32PortList::ReadSerialComm() {
-  std::vector<std::wstring> values;
+namespace {
+
+bool StartsWithNoCase(const std::wstring& text, std::wstring_view prefix) {
+  return text.size() >= prefix.size() &&
+         ::CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.data(),
+                                static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+std::string LikelyDevicePort(const std::vector<CSerialCommValue>& values) {
+  int best = 0;
+  for (const CSerialCommValue& value : values) {
+    const int number = ComNumberOfPortName(value.port);
+    if (number <= 0 || (best != 0 && number >= best)) continue;
+    if (StartsWithNoCase(value.device, L"\\Device\\Serial") || StartsWithNoCase(value.device, L"\\Device\\BthModem"))
+      continue;
+    best = number;
+  }
+  return best ? "COM" + std::to_string(best) : std::string();
+}
+
+std::vector<CSerialCommValue> CWin32PortList::ReadSerialComm() {
+  std::vector<CSerialCommValue> values;
   HKEY key = nullptr;
   if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
     return values;
@@ -49,12 +71,18 @@ std::vector<std::wstring> CWin32PortList::ReadSerialComm() {
     if (type != REG_SZ) continue;
     std::wstring port(reinterpret_cast<const wchar_t*>(data.data()), dataSize / sizeof(wchar_t));
     port.resize(std::min(port.size(), port.find(L'\0')));
-    values.push_back(std::move(port));
+    values.push_back({std::wstring(name.data(), nameLength), std::move(port)});
   }
   ::RegCloseKey(key);
   return values;
 }
 
-std::vector<std::string> CWin32PortList::ListPorts() { return PortCaptionsFromSerialComm(ReadSerialComm()); }
+std::vector<std::string> CWin32PortList::ListPorts() {
+  const std::vector<CSerialCommValue> values = ReadSerialComm();
+  std::vector<std::wstring> portNames;
+  for (const CSerialCommValue& value : values) portNames.push_back(value.port);
+  m_strPreferred = LikelyDevicePort(values);
+  return PortCaptionsFromSerialComm(portNames);
+}
 
 }  // namespace tolvane::win32

@@ -7,6 +7,12 @@
 
 namespace tolvane::win32 {
 
+// One value of SERIALCOMM: the driver's device name ("\Device\VCP0") and the port's name ("COM3").
+struct CSerialCommValue {
+  std::wstring device;
+  std::wstring port;
+};
+
 // Port captions from the port names that SERIALCOMM's values hold: the port's name, "COM3", which fits the narrow port
 // list whole. Ordered by number. A port is opened by its COM number, so values whose data is not "COM" and a number are
 // left out, and a number listed twice is shown once.
@@ -15,13 +21,22 @@ std::vector<std::string> PortCaptionsFromSerialComm(const std::vector<std::wstri
 // The COM number of a port name ("COM12" gives 12); 0 when the name is not of that form.
 int ComNumberOfPortName(const std::wstring& portName);
 
+// The caption of the port a user most likely means: the lowest-numbered one that a plug-in adapter's driver made (any
+// device name but the PC's own "\Device\Serial<n>" ports, which mostly have nothing behind them, and Bluetooth's
+// virtual ports). Empty when none stands out.
+std::string LikelyDevicePort(const std::vector<CSerialCommValue>& values);
+
 // The serial ports that the system lists under HKLM\HARDWARE\DEVICEMAP\SERIALCOMM, read afresh at
 // each call.
 class CWin32PortList : public IPortList {
  public:
   std::vector<std::string> ListPorts() override;
-  // The data of every value of the key: the names of the ports.
-  static std::vector<std::wstring> ReadSerialComm();
+  std::string PreferredPort() override { return m_strPreferred; }
+  // Every value of the key.
+  static std::vector<CSerialCommValue> ReadSerialComm();
+
+ private:
+  std::string m_strPreferred;
 };
 
 }  // namespace tolvane::win32

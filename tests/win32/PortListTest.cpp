@@ -20,6 +20,19 @@ TEST(PortList, captionsAreThePortNamesOnceEachInNumberOrder) {
   EXPECT_EQ(captions, (std::vector<std::string>{"COM1", "COM2", "COM3", "COM10"}));
 }
 
+TEST(PortList, likelyDeviceIsTheFirstPortOfAnAdaptersDriver) {
+  EXPECT_EQ(LikelyDevicePort({{L"\\Device\\Serial0", L"COM1"},
+                              {L"\\Device\\VCP1", L"COM12"},
+                              {L"\\Device\\Silabser0", L"COM4"},
+                              {L"\\Device\\BthModem0", L"COM3"}}),
+            "COM4");
+  // Only the PC's own ports and Bluetooth's: none stands out, as under Wine.
+  EXPECT_EQ(LikelyDevicePort(
+                {{L"\\Device\\Serial0", L"COM1"}, {L"\\Device\\Serial4", L"COM5"}, {L"\\Device\\BthModem2", L"COM8"}}),
+            "");
+  EXPECT_EQ(LikelyDevicePort({{L"\\Device\\USBSER000", L"LPT1"}}), "");  // cannot be opened by number
+}
+
 TEST(PortList, theSystemsListHoldsOnlyPortsThatCanBeOpenedByNumber) {
   for (const std::string& caption : CWin32PortList().ListPorts()) {
     ASSERT_GT(caption.size(), 3u);
