@@ -2,17 +2,52 @@
 
 #include "res/Strings.h"
 #include "ui/MirlSettingsDlg.h"
+#include "win32/Utf16.h"
 #include "win32/Win32MainWindow.h"
 #include "win32/Win32PortList.h"
 #include "win32/Win32SerialPort.h"
 #include "win32/app/AboutDlg.h"
 
 namespace tolvane::win32 {
+namespace {
+
+// Help, version or a refused command line: on the console the program was started from, if any,
+// else in a box (a program without a console of its own has nowhere else to say it).
+void Tell(const std::string& text, bool problem) {
+  if (::AttachConsole(ATTACH_PARENT_PROCESS)) {
+    HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    const std::wstring wide = Widen(text + "\n");
+    DWORD written = 0;
+    const bool told = console != INVALID_HANDLE_VALUE &&
+                      ::WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    if (console != INVALID_HANDLE_VALUE) ::CloseHandle(console);
+    ::FreeConsole();
+    if (told) return;
+  }
+  ::MessageBoxW(nullptr, Widen(text).c_str(), Widen(kApplicationName).c_str(),
+                MB_OK | (problem ? MB_ICONWARNING : MB_ICONINFORMATION));
+}
+
+LANGID UiLanguageOf(TextLanguage language) {
+  return language == TextLanguage::Chinese ? MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)
+                                           : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+}
+
+}  // namespace
 
 bool CMirlSettingsApp::InitInstance() {
-  // Whatever the system's language, the window, every message and the boxes' buttons are English.
-  SetThreadTextLanguage(TextLanguage::English);
-  ::SetThreadUILanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+  const CCommandLine commandLine = ParseCommandLine(m_arguments);
+  if (commandLine.action != CCommandLine::Action::Run) {
+    const bool refused = commandLine.action == CCommandLine::Action::Refuse;
+    Tell(commandLine.message, refused);
+    m_nExitCode = refused ? 2 : 0;
+    return false;
+  }
+  // Whatever the system's language, the window, every message on every thread and the boxes'
+  // buttons are English, unless the user asked for Chinese.
+  SetProcessTextLanguage(commandLine.language);
+  ::SetThreadUILanguage(UiLanguageOf(commandLine.language));
 
   // The classes the templates name, the IP address control among them.
   INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF | ICC_INTERNET_CLASSES};
@@ -20,7 +55,7 @@ bool CMirlSettingsApp::InitInstance() {
 
   CWin32PortList portList;
   CWin32SerialPort port;
-  CWin32MainWindow window(GetThreadTextLanguage());
+  CWin32MainWindow window(GetProcessTextLanguage());
   if (!window.IsCreated()) return false;
   // Declared after the window, so it goes first: its threads stop before the window does.
   CMirlSettingsDlg dialog(window, port, portList);

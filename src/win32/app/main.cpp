@@ -4,5 +4,5 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   tolvane::win32::CMirlSettingsApp application;
   application.InitInstance();
-  return 0;
+  return application.ExitCode();
 }
