@@ -39,9 +39,11 @@ class CWin32SerialPort : public IPort {
   bool Write(const std::string& text) override;
   std::string ReadInput() override;
 
-  // Longest a write or the drain before a close may take.
-  static constexpr std::chrono::milliseconds kWriteBound{2000};
-  static constexpr std::chrono::milliseconds kDrainBound{1000};
+  // A command leaves in well under a millisecond at 921600 baud: a write that takes longer than
+  // this is stuck, and is given up rather than the sender held. The drain covers "COM:close" and
+  // whatever precedes it.
+  static constexpr std::chrono::milliseconds kWriteBound{1000};
+  static constexpr std::chrono::milliseconds kDrainBound{500};
 
  private:
   static LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
