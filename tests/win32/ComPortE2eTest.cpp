@@ -71,6 +71,7 @@ class WineComPort : public ::testing::Test {
     return true;
   }
 
+  std::string ComName() const { return "COM" + std::to_string(m_environment.comNumber); }
   bool IsLinkClosed() const {
     return !m_port->IsOpen() && !m_dlg->IsRunning() && !m_dlg->IsDeviceReady() &&
            m_window.GetWindowText(IDC_CONNECT) == "Connect";
@@ -111,6 +112,7 @@ TEST_F(WineComPort, connectMakesTheDeviceReadyAndCommandsReachItInOrder) {
   ASSERT_TRUE(PumpUntil([this] { return m_dlg->IsDeviceReady(); }));
   EXPECT_TRUE(AreCommandButtonsEnabled());
   EXPECT_TRUE(device.HasPrinted("PC says COM:open"));
+  EXPECT_EQ(m_window.statusText, "Device ready on " + ComName());
 
   m_dlg->QueueCommand("GPS:open");
   m_dlg->QueueCommand("BT:open");
@@ -118,6 +120,24 @@ TEST_F(WineComPort, connectMakesTheDeviceReadyAndCommandsReachItInOrder) {
   const std::string output = device.Output();
   EXPECT_LT(output.find("PC says GPS:open"), output.find("PC says BT:open"));
   EXPECT_TRUE(m_window.MessageBoxes().empty());
+}
+
+TEST_F(WineComPort, theDevicesReportsAndRepliesReachTheWindow) {
+  CWineDevsim& device = StartDevice();
+  OpenWindow();
+  m_dlg->OnConnect();
+  ASSERT_TRUE(PumpUntil([this] { return m_dlg->IsDeviceReady(); }));
+  // On the link's opening the device reports its settings, its IMEI among them.
+  EXPECT_TRUE(PumpUntil([this] { return m_window.GetWindowText(IDC_IMEI) == "356938035643809"; }));
+
+  m_window.SetWindowText(IDC_DEALER_PASSWORD, "4711");
+  m_dlg->OnUpdateDealerPw();
+  EXPECT_FALSE(m_window.IsWindowEnabled(IDC_UPDATE_DEALER_PW));
+  ASSERT_TRUE(PumpUntil([this] { return !m_window.MessageBoxes().empty(); }));
+  EXPECT_EQ(m_window.MessageBoxes(), std::vector<std::string>{"Update dealer password OK"});
+  EXPECT_TRUE(device.HasPrinted("PC says CUSTOMER_PW:4711"));
+  EXPECT_FALSE(m_window.IsTimerRunning(TIMER_UPDATE_DEALER_PW));
+  EXPECT_TRUE(m_window.IsWindowEnabled(IDC_UPDATE_DEALER_PW));
 }
 
 TEST_F(WineComPort, closeTellsTheDeviceAndAnotherConnectStartsAfresh) {
@@ -144,6 +164,7 @@ TEST_F(WineComPort, unpluggedDeviceEndsTheLinkAndTheGonePortIsReported) {
   ASSERT_TRUE(PumpUntil([this] { return IsLinkClosed(); }));
   EXPECT_TRUE(AreCommandButtonsDisabled());
   EXPECT_TRUE(m_window.MessageBoxes().empty());
+  EXPECT_EQ(m_window.statusText, ComName() + " was unplugged");
 
   // The line is gone for good: a new attempt says so instead of holding a dead port.
   ASSERT_TRUE(PumpUntil([this] { return m_device->HasPrinted("tolvane-devsim: unplugged"); }));

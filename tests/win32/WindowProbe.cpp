@@ -3,6 +3,9 @@
 //   tolvane_window_probe enabled ID   prints 1 or 0
 //   tolvane_window_probe window       prints 1 while the main window exists
 //   tolvane_window_probe rect         prints the main window's screen rectangle: x y width height
+//   tolvane_window_probe focus ID     gives the control the keyboard focus, as Tab would
+//   tolvane_window_probe focused      prints the id of the control that has the keyboard focus
+//   tolvane_window_probe box          prints the text of the message box open over the window, if any
 // Exit status 2 when the main window is not there. When the program runs on a Wine desktop of its
 // own (explorer /desktop=NAME), TOLVANE_DESKTOP=NAME makes the probe look there.
 #include <cstdio>
@@ -21,6 +24,18 @@ HWND FindMainWindow() {
   for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, L"#32770", L"Tolvane"));)
     if (!::GetWindow(window, GW_OWNER)) return window;
   return nullptr;
+}
+
+HWND FindMessageBox(HWND owner) {
+  for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", nullptr));)
+    if (::GetWindow(box, GW_OWNER) == owner && ::IsWindowVisible(box)) return box;
+  return nullptr;
+}
+
+std::string TextOf(HWND window) {
+  wchar_t text[512] = {};
+  ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  return tolvane::win32::Narrow(text);
 }
 
 }  // namespace
@@ -44,15 +59,30 @@ int main(int argc, char** argv) {
     std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     return 0;
   }
+  if (what == "focused") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    // An edit inside a combo box has the focus on the combo box's behalf.
+    HWND focus = info.hwndFocus;
+    while (focus && ::GetParent(focus) && ::GetParent(focus) != window) focus = ::GetParent(focus);
+    std::printf("%d\n", focus ? ::GetDlgCtrlID(focus) : 0);
+    return 0;
+  }
+  if (what == "box") {
+    HWND box = FindMessageBox(window);
+    std::printf("%s\n", box ? TextOf(::GetDlgItem(box, 0xFFFF)).c_str() : "");
+    return 0;
+  }
   if (argc < 3) return 1;
   HWND control = ::GetDlgItem(window, std::atoi(argv[2]));
   if (!control) return 1;
   if (what == "enabled") {
     std::printf("%d\n", ::IsWindowEnabled(control) ? 1 : 0);
   } else if (what == "text") {
-    wchar_t text[256] = {};
-    ::SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-    std::printf("%s\n", tolvane::win32::Narrow(text).c_str());
+    std::printf("%s\n", TextOf(control).c_str());
+  } else if (what == "focus") {
+    ::PostMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
   } else {
     return 1;
   }

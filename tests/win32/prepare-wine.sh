@@ -7,6 +7,10 @@ set -eu
 com=$1 link=$2
 mkdir -p "$WINEPREFIX" "$HOME"
 wine reg add 'HKLM\Software\Wine\Ports' /v "COM$com" /t REG_SZ /d "$link" /f >/dev/null 2>&1
+# Every program on a Wine desktop of its own rather than as bare X windows: without a window
+# manager, Wine waits two seconds at each top-level window's end for one to answer.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Tests /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Tests /t REG_SZ /d 1024x800 /f >/dev/null 2>&1
 wineserver -k 2>/dev/null || true
 wineserver -w
 # A server of its own whose output goes nowhere: a pseudo-terminal that closes under it (a pulled

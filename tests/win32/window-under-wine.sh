@@ -1,7 +1,8 @@
 #!/bin/sh
 # The real Tolvane.exe under Wine on the display, used from the keyboard as a person would, with
 # xdotool (Wine's windows are X windows): the window appears, the simulated device is chosen in
-# the port list, Connect makes it ready, Enter and Esc leave the window open, Close ends the link
+# the port list, Connect makes it ready and brings its IMEI, a new dealer password goes to the
+# device and its answer comes up in a box, Enter and Esc leave the window open, Close ends the link
 # and Alt+F4 ends the program. tolvane_window_probe reads the controls back.
 # Usage: window-under-wine.sh TOLVANE_EXE PROBE_EXE   (environment as the Windows tests get it)
 set -eu
@@ -33,6 +34,11 @@ is() {
   [ "$(probe "$@")" = "$expected" ]
 }
 device_said() { grep -q "PC says $1" "$log"; }
+# focus ID: moves the keyboard focus there, as Tab would, and waits until it has.
+focus() {
+  probe focus "$1"
+  wait_for "control $1 did not get the focus" is "$1" focused
+}
 
 sh "$TOLVANE_DEVSIM_WRAPPER" "$TOLVANE_DEVSIM" "$TOLVANE_WINE_COM_LINK" "$log" &
 wait_for "the simulated device did not come up" test -s "$log.linked"
@@ -68,14 +74,29 @@ xdotool key Tab space
 wait_for "Connect did not make the device ready" is 1 enabled 1009
 is Close text 1002 || fail "the Connect button does not read Close"
 device_said COM:open || fail "the device never heard COM:open"
-echo "connected: the command buttons are enabled"
+wait_for "the status strip does not say the device is ready" is "Device ready on $port" text 1100
+wait_for "the device's IMEI did not reach its field" is 356938035643809 text 1003
+echo "connected: the command buttons are enabled, the IMEI field shows the device's"
 
+# A command and its reply: a new dealer password, typed, sent with Update Pw, answered in a box.
+focus 1041
+xdotool type --delay 50 4711
+focus 1021
+xdotool key space
+wait_for "no box said the dealer password was updated" is "Update dealer password OK" box
+device_said CUSTOMER_PW:4711 || fail "the device did not get the password typed"
+xdotool key Return
+wait_for "OK did not close the box" is "" box
+echo "Update Pw: the device took the password and the window said so"
+
+focus 1002
 xdotool key space
 wait_for "Close did not end the link" is Connect text 1002
 is 0 enabled 1009 || fail "the command buttons stayed enabled after Close"
 wait_for "the device never heard COM:close" device_said COM:close
+is "Not connected" text 1100 || fail "the status strip does not say the link is closed"
 echo "closed: the device heard COM:close"
 
 xdotool key alt+F4
 wait_for "Alt+F4 did not end the program" is 0 window
-echo "PASS: Tolvane.exe under Wine: chosen, connected, closed and ended from the keyboard"
+echo "PASS: Tolvane.exe under Wine: chosen, connected, a command answered, closed and ended from the keyboard"
