@@ -6,7 +6,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev
-  xvfb xauth fonts-liberation2 fonts-wqy-microhei
+  clang-14 libclang-rt-14-dev
+  xvfb xauth xdotool fonts-liberation2 fonts-wqy-microhei
 )
 
 missing=()

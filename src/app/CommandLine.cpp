@@ -14,6 +14,7 @@ struct CParser {
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(language);
+    parser.addOption(trace);
   }
 
   QCommandLineParser parser;
@@ -23,6 +24,11 @@ struct CParser {
                               QStringLiteral("The language of the window, its messages and the About box: en_US "
                                              "(English, the default) or zh_CN (Simplified Chinese)."),
                               QStringLiteral("code"), QStringLiteral("en_US")};
+  QCommandLineOption trace{QStringLiteral("trace"),
+                           QStringLiteral("Appends every message sent to and received from the device to this file, "
+                                          "from start-up on, for a report to support. Passwords and the Bluetooth "
+                                          "PIN are masked."),
+                           QStringLiteral("file")};
 };
 
 }  // namespace
@@ -57,6 +63,12 @@ std::optional<CCommandLine> ParseCommandLine(const QStringList& arguments, int& 
     return std::nullopt;
   }
   CCommandLine result;
+  result.traceFile = options.parser.value(options.trace);
+  if (options.parser.isSet(options.trace) && result.traceFile.isEmpty()) {
+    std::fputs("tolvane: --trace needs a file name\n", stderr);
+    exitCode = 2;
+    return std::nullopt;
+  }
   const QString code = options.parser.value(options.language);
   if (code == QStringLiteral("zh_CN")) {
     result.language = TextLanguage::Chinese;

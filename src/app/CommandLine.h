@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <optional>
 
@@ -10,6 +11,7 @@ namespace tolvane {
 // What the command line asks of the program.
 struct CCommandLine {
   TextLanguage language = TextLanguage::English;
+  QString traceFile;  // empty: no trace file
 };
 
 // True when the arguments ask for help or the version; it has printed them. Needs no application

@@ -1,13 +1,16 @@
 #include "app/MirlSettingsApp.h"
 
 #include <QApplication>
+#include <cstdio>
 
 #include "app/AboutDlg.h"
 #include "app/CommandLine.h"
+#include "qt/DeviceMemory.h"
 #include "qt/LinuxPortList.h"
 #include "qt/QtAppIcon.h"
 #include "qt/QtMainWindow.h"
 #include "qt/QtSerialPort.h"
+#include "qt/TrafficTracing.h"
 #include "res/DialogTemplates.h"
 #include "res/Strings.h"
 #include "ui/MirlSettingsDlg.h"
@@ -32,12 +35,28 @@ bool CMirlSettingsApp::InitInstance() {
   if (!commandLine) return false;
   SetProcessTextLanguage(commandLine->language);
 
-  CLinuxPortList portList;
+  // Outlives the link's threads, which record into it, and the tracing that takes from it.
+  CTrafficTrace trace;
+  CTrafficTracing tracing(trace, GetThreadTextLanguage());
+  if (!commandLine->traceFile.isEmpty()) {
+    QString errorText;
+    if (!tracing.OpenFile(commandLine->traceFile, errorText)) {
+      std::fprintf(stderr, "tolvane: cannot write the trace to %s: %s\n", qPrintable(commandLine->traceFile),
+                   qPrintable(errorText));
+      m_nExitCode = 2;
+      return false;
+    }
+  }
+
+  CDeviceMemory memory;
+  CLinuxPortList portList({}, &memory);
   CQtSerialPort port(portList);
   CQtMainWindow window(GetThreadTextLanguage());
   // Declared after the window, so it goes first: its threads stop before the window does.
   CMirlSettingsDlg dialog(window, port, portList);
   window.AttachDialog(&dialog);
+  dialog.SetTrafficTrace(&trace);
+  tracing.AttachTo(window);
   window.SetAboutBoxRunner([](QWidget& parent) {
     CAboutDlg about(&parent);
     about.exec();

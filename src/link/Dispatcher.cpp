@@ -67,6 +67,7 @@ void CMirlSettingsDlg::OnTimer(int id) {
     case TIMER_UPDATE_DOMAIN: OnReplyTimeout(id, IDC_UPDATE_DOMAIN, IDC_UPDATE_IP); break;
     case TIMER_CLEAR_APN: OnReplyTimeout(id, IDC_SET_APN, IDC_CLEAR_APN); break;
     case TIMER_LINK_SILENT: OnLinkSilent(); break;
+    case TIMER_PORT_WATCH: OnPortWatch(); break;
     default: break;
   }
 }

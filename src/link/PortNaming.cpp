@@ -63,6 +63,17 @@ std::string PortCaption(int number, const std::string& deviceName) {
   return "COM" + std::to_string(number) + " (" + deviceName + ")";
 }
 
+std::string DeviceOfCaption(const std::string& caption) {
+  const std::size_t open = caption.find(" (");
+  if (open == std::string::npos || !caption.ends_with(')')) return {};
+  return caption.substr(open + 2, caption.size() - open - 3);
+}
+
+std::string RememberKey(const CPortIdentity& identity, const std::string& deviceName) {
+  if (!identity.serialNumber.empty()) return "usb:" + identity.usbId + ":" + identity.serialNumber;
+  return deviceName.empty() ? std::string() : "device:" + deviceName;
+}
+
 std::string CPortEntry::Caption() const { return PortCaption(number, device); }
 
 std::vector<CPortEntry> OrderPortEntries(std::vector<CPortEntry> entries) {
@@ -77,8 +88,8 @@ std::vector<CPortEntry> OrderPortEntries(std::vector<CPortEntry> entries) {
 }
 
 const CPortEntry* LikelyDevice(const std::vector<CPortEntry>& entries) {
-  for (const std::string_view kind : {std::string_view("ttyUSB"), std::string_view("ttyACM"),
-                                      std::string_view(kSimulatedDevicePrefix)})
+  for (const std::string_view kind :
+       {std::string_view("ttyUSB"), std::string_view("ttyACM"), std::string_view(kSimulatedDevicePrefix)})
     for (const CPortEntry& entry : entries)
       if (entry.device.starts_with(kind)) return &entry;
   return nullptr;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "link/IPort.h"
+
 namespace tolvane {
 
 // One serial device the system offers, with the COM number it is shown under.
@@ -22,6 +24,13 @@ int ComNumberForDevice(const std::string& deviceName);
 // "COM33 (ttyUSB0)". The digits follow "COM" directly, so atoi on the text after the first
 // three characters gives the number back.
 std::string PortCaption(int number, const std::string& deviceName);
+
+// The device of a caption: "ttyUSB0" for "COM33 (ttyUSB0)"; empty when there is none.
+std::string DeviceOfCaption(const std::string& caption);
+
+// What a device is remembered by across runs: its USB serial number where it has one (names move
+// between plug-ins), else its device name.
+std::string RememberKey(const CPortIdentity& identity, const std::string& deviceName);
 
 // Drops unnumbered entries and orders the rest by number. Where two entries share a number the
 // one with the smaller device name, then path, stays, so the outcome never depends on input order.

@@ -1,12 +1,17 @@
 #include <cstdlib>
 
+#include "link/PortTexts.h"
 #include "res/Strings.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane {
 
 bool CMirlSettingsDlg::EnumSerialPorts() {
-  for (const std::string& port : m_portList.ListPorts()) m_cbPort.AddString(port);
+  for (const std::string& port : m_portList.ListPorts()) {
+    const int index = m_cbPort.AddString(port);
+    // Tells ports apart whose names say little: what the system knows about the device behind it.
+    m_cbPort.SetItemTip(index, PortTip(m_portList.IdentifyPort(port)));
+  }
   return m_cbPort.GetCount() > 0;
 }
 
@@ -38,7 +43,7 @@ void CMirlSettingsDlg::OnConnect() {
   m_strLinkPort = "COM" + std::to_string(m_nComPort);
   m_strLinkCaption = m_cbPort.GetWindowText();
   if (!m_comm.Open(m_nComPort, m_nInBufferSize, m_nOutBufferSize)) {
-    ShowLinkStatus(IDS_STATUS_OPEN_FAILED);
+    ShowOpenFailure();
     ShowMessage(m_strLinkPort + LoadString(IDS_PORT_OPEN_FAILED));
     return;
   }
@@ -76,7 +81,8 @@ void CMirlSettingsDlg::ClosePort() {
   m_bRunning = false;
   StopWorkerThreads();
   if (m_comm.IsOpen()) {
-    m_comm.Write("COM:close~");
+    static const std::string kCloseAnnouncement = "COM:close~";
+    if (m_comm.Write(kCloseAnnouncement)) TraceWrite(kCloseAnnouncement);
     m_comm.Close();
   }
   m_btnConnect.SetWindowText(LoadString(IDS_CONNECT));
@@ -106,6 +112,7 @@ void CMirlSettingsDlg::OnComReply(const std::string& value) {
   EnableDeviceControls(true);
   m_window.KillTimer(TIMER_LINK_SILENT);
   ShowLinkStatus(IDS_STATUS_READY);
+  RememberLinkDevice();
 }
 
 void CMirlSettingsDlg::EnableDeviceControls(bool bEnable) {

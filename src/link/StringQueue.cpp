@@ -15,6 +15,14 @@ bool CStringQueue::TakeTail(std::string& text) {
   return true;
 }
 
+bool CStringQueue::TakeAll(std::vector<std::string>& texts) {
+  std::lock_guard lock(m_lock);
+  if (m_entries.empty()) return false;
+  for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) texts.push_back(std::move(*it));
+  m_entries.clear();
+  return true;
+}
+
 bool CStringQueue::IsEmpty() const {
   std::lock_guard lock(m_lock);
   return m_entries.empty();

@@ -3,6 +3,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace tolvane {
 
@@ -13,6 +14,8 @@ class CStringQueue {
   void AddHead(std::string text);
   // Copies and removes the oldest entry in one step; false when empty.
   bool TakeTail(std::string& text);
+  // Removes every entry in one step and appends them to `texts`, oldest first; false when empty.
+  bool TakeAll(std::vector<std::string>& texts);
   bool IsEmpty() const;
   std::size_t GetCount() const;
   void RemoveAll();

@@ -134,7 +134,7 @@ void CQtMainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void CQtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
-  if (m_menuItems.empty()) {
+  if (m_menuItems.empty() && m_menuActions.empty()) {
     event->ignore();
     return;
   }
@@ -146,7 +146,17 @@ void CQtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
       if (m_pDialog) m_pDialog->OnSysCommand(command);
     });
   }
+  for (const auto& [text, action] : m_menuActions) {
+    if (!menu.isEmpty()) menu.addSeparator();
+    connect(menu.addAction(text), &QAction::triggered, this, [this, run = action] {
+      if (!m_bDestroyed) run();
+    });
+  }
   menu.exec(event->globalPos());
+}
+
+void CQtMainWindow::AddMenuAction(const QString& text, std::function<void()> action) {
+  m_menuActions.emplace_back(text, std::move(action));
 }
 
 bool CQtMainWindow::AppendSystemMenuItem(int commandId, const std::string& text) {

@@ -34,6 +34,8 @@ class CQtMainWindow : public QDialog, public IWindow {
   // The logic that handles this window's notifications; it must outlive the window's last event.
   void AttachDialog(CMirlSettingsDlg* dialog);
   void SetAboutBoxRunner(AboutBoxRunner runner) { m_aboutBoxRunner = std::move(runner); }
+  // An entry of the window's menu that the platform adds after the logic's own entries.
+  void AddMenuAction(const QString& text, std::function<void()> action);
 
   TextLanguage Language() const { return m_language; }
   // The widget of a control id; nullptr for ids without a visible part.
@@ -56,6 +58,7 @@ class CQtMainWindow : public QDialog, public IWindow {
   int ComboGetCurSel(int id) const override;
   int ComboGetCount(int id) const override;
   void ComboResetContent(int id) override;
+  void ComboSetItemTip(int id, int index, const std::string& tip) override;
   int ListGetClientWidth(int id) const override;
   void ListAddExtendedStyle(int id, unsigned styles) override;
   void ListInsertColumn(int id, int column, const std::string& heading, ColumnAlign align, int width) override;
@@ -110,6 +113,7 @@ class CQtMainWindow : public QDialog, public IWindow {
   QLabel* m_pImeiLabel = nullptr;
   QRect m_imeiLabelPlace;
   std::vector<std::pair<int, QString>> m_menuItems;
+  std::vector<std::pair<QString, std::function<void()>>> m_menuActions;
   AboutBoxRunner m_aboutBoxRunner;
   CMirlSettingsDlg* m_pDialog = nullptr;
   bool m_bDestroyed = false;

@@ -126,6 +126,12 @@ void CQtMainWindow::ComboResetContent(int id) {
   if (id == IDC_PORT) FitPortField();
 }
 
+void CQtMainWindow::ComboSetItemTip(int id, int index, const std::string& tip) {
+  QComboBox* combo = Combo(id);
+  if (!combo || index < 0 || index >= combo->count()) return;
+  combo->setItemData(index, tip.empty() ? QVariant() : QVariant(ToQString(tip)), Qt::ToolTipRole);
+}
+
 int CQtMainWindow::ComboSetCurSel(int id, int index) {
   QComboBox* combo = Combo(id);
   if (!combo) return -1;

@@ -36,14 +36,21 @@ CQtSerialPort::~CQtSerialPort() {
 }
 
 bool CQtSerialPort::Open(int portNumber, int inBufferSize, int outBufferSize) {
+  m_lastOpenFailure = {};
   if (m_serial->isOpen() || inBufferSize <= 0 || outBufferSize <= 0) return false;
   const auto entry = m_ports.FindPort(portNumber);
-  if (!entry) return false;
+  if (!entry) {
+    m_lastOpenFailure.cause = COpenFailure::Cause::Gone;
+    return false;
+  }
   m_serial->setPortName(QString::fromStdString(entry->path));
   // No cap on Qt's own read buffer: bytes never wait in the driver for us.
   m_serial->setReadBufferSize(0);
   // QSerialPort takes a lock file and TIOCEXCL, so a port that another process holds is refused.
-  if (!m_serial->open(QIODevice::ReadWrite)) return false;
+  if (!m_serial->open(QIODevice::ReadWrite)) {
+    m_lastOpenFailure = DiagnoseOpenFailure(entry->path, RefusalOf(m_serial->error()));
+    return false;
+  }
   m_strDevicePath = entry->path;
   m_bLost = false;
   m_nReadErrors = 0;
@@ -124,6 +131,13 @@ void CQtSerialPort::CloseAsLost() {
   QTimer::singleShot(0, this, [this] {
     if (m_sink) m_sink->OnPortLost();
   });
+}
+
+OpenRefusal RefusalOf(QSerialPort::SerialPortError error) {
+  // Qt reports a lock file held by another, an exclusive open by another and EACCES all alike.
+  if (error == QSerialPort::DeviceNotFoundError) return OpenRefusal::NotFound;
+  if (error == QSerialPort::PermissionError) return OpenRefusal::Refused;
+  return OpenRefusal::Other;
 }
 
 bool IsPortLost(QSerialPort::SerialPortError error, bool deviceStillThere, int readErrorsInARow) {

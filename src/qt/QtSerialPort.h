@@ -9,6 +9,7 @@
 #include "link/Framing.h"
 #include "link/IPort.h"
 #include "qt/LinuxPortList.h"
+#include "qt/OpenFailureProbe.h"
 
 namespace tolvane {
 
@@ -34,6 +35,7 @@ class CQtSerialPort : public QObject, public IPort {
   void Close() override;
   bool Write(const std::string& text) override;
   std::string ReadInput() override;
+  COpenFailure LastOpenFailure() const override { return m_lastOpenFailure; }
 
  private:
   void OnReadyRead();
@@ -48,6 +50,7 @@ class CQtSerialPort : public QObject, public IPort {
   CByteFramer m_framer;
   std::string m_input;
   std::string m_strDevicePath;
+  COpenFailure m_lastOpenFailure;
   bool m_bLost = false;
   int m_nReadErrors = 0;  // in a row, without data between them
 
@@ -56,6 +59,9 @@ class CQtSerialPort : public QObject, public IPort {
   std::mutex m_writeLock;
   int m_fdWrite = -1;
 };
+
+// How the serial layer's refusal to open reads to the diagnosis.
+OpenRefusal RefusalOf(QSerialPort::SerialPortError error);
 
 // Parses "921600,n,8,1"; false when a field is missing or unknown.
 struct CSerialSettings {

@@ -12,7 +12,7 @@ struct StringEntry {
   const char* chinese;
 };
 
-constexpr std::array<StringEntry, 57> kStringTable{{
+constexpr std::array<StringEntry, 74> kStringTable{{
     {101, "About Tolvane(&A)...", "关于 Tolvane(&A)..."},
     {102, "Connect", "连接"},
     {103, "Close", "关闭"},
@@ -71,6 +71,24 @@ constexpr std::array<StringEntry, 57> kStringTable{{
     {155, "Device ready on %1", "%1 上的设备已就绪"},
     {156, "%1 was unplugged", "%1 已被拔出"},
     {157, "%1 could not be opened", "无法打开 %1"},
+    {158, "%1: permission denied. Join the group %2: sudo usermod -aG %2 $USER, then log in again",
+     "%1：没有权限。请加入 %2 组：sudo usermod -aG %2 $USER，然后重新登录"},
+    {159, "%1: permission denied for this user", "%1：当前用户没有权限"},
+    {160, "%1 is held by %2 (pid %3)", "%1 被 %2（pid %3）占用"},
+    {161, "%1 is held by another program, which could not be found", "%1 被另一个程序占用，无法查明是哪一个"},
+    {162, "%1 is no longer there", "%1 已不存在"},
+    {163, "Manufacturer: %1", "制造商：%1"},
+    {164, "USB ID (VID:PID): %1", "USB ID (VID:PID)：%1"},
+    {165, "Serial number: %1", "序列号：%1"},
+    {166, "Simulated device (tolvane-devsim)", "模拟设备 (tolvane-devsim)"},
+    {167, "Traffic…", "通信记录…"},
+    {168, "Traffic with the device", "与设备的通信记录"},
+    {169, "Save…", "保存…"},
+    {170, "Clear", "清空"},
+    {171, "→ device", "→ 设备"},
+    {172, "← device", "← 设备"},
+    {173, "The trace could not be saved to %1", "无法将通信记录保存到 %1"},
+    {174, "(%1 messages left out: the trace could not keep up)", "（%1 条消息未记录：记录跟不上）"},
 }};
 
 std::atomic<TextLanguage> g_processLanguage{TextLanguage::English};
@@ -102,6 +120,23 @@ std::string FormatString(const std::string& pattern, const std::string& argument
   std::string text = pattern;
   const std::size_t at = text.find("%1");
   if (at != std::string::npos) text.replace(at, 2, argument);
+  return text;
+}
+
+std::string FormatString(const std::string& pattern, std::initializer_list<std::string> arguments) {
+  std::string text;
+  text.reserve(pattern.size());
+  for (std::size_t at = 0; at < pattern.size(); ++at) {
+    const char c = pattern[at];
+    const bool placeholder = c == '%' && at + 1 < pattern.size() && pattern[at + 1] >= '1' && pattern[at + 1] <= '9';
+    const std::size_t index = placeholder ? static_cast<std::size_t>(pattern[at + 1] - '1') : 0;
+    if (placeholder && index < arguments.size()) {
+      text += *(arguments.begin() + index);
+      ++at;
+    } else {
+      text += c;
+    }
+  }
   return text;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace tolvane {
@@ -19,6 +20,9 @@ std::string LoadString(int id);
 std::string LoadString(int id, TextLanguage language);
 // The pattern with its "%1" replaced by the argument.
 std::string FormatString(const std::string& pattern, const std::string& argument);
+// The pattern with every "%1" to "%9" replaced by the arguments, in one pass: an argument that
+// holds "%2" itself stays as it is.
+std::string FormatString(const std::string& pattern, std::initializer_list<std::string> arguments);
 
 enum StringId : int {
   IDS_ABOUTBOX = 101,
@@ -79,6 +83,23 @@ enum StringId : int {
   IDS_STATUS_READY = 155,
   IDS_STATUS_UNPLUGGED = 156,
   IDS_STATUS_OPEN_FAILED = 157,
+  IDS_OPEN_NO_PERMISSION_GROUP = 158,
+  IDS_OPEN_NO_PERMISSION = 159,
+  IDS_OPEN_HELD_BY = 160,
+  IDS_OPEN_HELD_UNKNOWN = 161,
+  IDS_OPEN_GONE = 162,
+  IDS_PORT_TIP_MANUFACTURER = 163,
+  IDS_PORT_TIP_USB_ID = 164,
+  IDS_PORT_TIP_SERIAL_NUMBER = 165,
+  IDS_PORT_TIP_SIMULATED = 166,
+  IDS_TRAFFIC_MENU = 167,
+  IDS_TRAFFIC_TITLE = 168,
+  IDS_TRAFFIC_SAVE = 169,
+  IDS_TRAFFIC_CLEAR = 170,
+  IDS_TRAFFIC_TO_DEVICE = 171,
+  IDS_TRAFFIC_FROM_DEVICE = 172,
+  IDS_TRAFFIC_SAVE_FAILED = 173,
+  IDS_TRAFFIC_LEFT_OUT = 174,
 };
 
 }  // namespace tolvane

@@ -69,6 +69,8 @@ enum TimerId : int {
   TIMER_CLEAR_APN = 106,
   // Not a reply timer: tells the user when a freshly opened link stays silent.
   TIMER_LINK_SILENT = 107,
+  // Not a reply timer: looks for the remembered device while the link is closed.
+  TIMER_PORT_WATCH = 108,
 };
 
 // System-menu command that opens the About box.

@@ -44,6 +44,7 @@ class CComboBox : public CWnd {
   int GetCurSel() const { return m_window->ComboGetCurSel(m_nId); }
   int GetCount() const { return m_window->ComboGetCount(m_nId); }
   void ResetContent() { m_window->ComboResetContent(m_nId); }
+  void SetItemTip(int index, const std::string& tip) { m_window->ComboSetItemTip(m_nId, index, tip); }
 };
 
 class CListCtrl : public CWnd {

@@ -41,6 +41,8 @@ class IWindow {
   virtual int ComboGetCurSel(int id) const = 0;
   virtual int ComboGetCount(int id) const = 0;
   virtual void ComboResetContent(int id) = 0;
+  // The text shown when the pointer rests on an item of the open list; it stays with its item.
+  virtual void ComboSetItemTip(int /*id*/, int /*index*/, const std::string& /*tip*/) {}
 
   // Report-view lists.
   virtual int ListGetClientWidth(int id) const = 0;

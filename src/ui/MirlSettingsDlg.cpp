@@ -65,6 +65,8 @@ bool CMirlSettingsDlg::OnInitDialog() {
   if (!aboutMenu.empty()) m_window.AppendSystemMenuItem(IDM_ABOUTBOX, aboutMenu);
   InitDialogControls();
   ShowLinkStatus(IDS_STATUS_NOT_CONNECTED);
+  m_bRememberedPresent = !m_portList.RememberedPort().empty();
+  ArmPortWatch();
   return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "link/IPort.h"
 #include "link/StringQueue.h"
+#include "link/TrafficTrace.h"
 #include "link/WindowHop.h"
 #include "res/Picture.h"
 #include "ui/ControlIds.h"
@@ -21,12 +22,14 @@ namespace tolvane {
 
 // The main window's logic: every member and operation of the settings dialog. It owns the state;
 // the window and the port are reached only through their interfaces. Everything runs on the
-// window's thread except the two worker threads, which touch only the queues, the run flag and
-// IPort::Write, and reach the window through m_hop.
+// window's thread except the two worker threads, which touch only the queues, the run flag,
+// IPort::Write and the traffic trace, and reach the window through m_hop.
 class CMirlSettingsDlg : public IPortEvents {
  public:
   // How long a freshly opened link may stay silent before the status strip says so.
   static constexpr int kLinkSilentMs = 3000;
+  // How often the port list is looked at for the remembered device while the link is closed.
+  static constexpr int kPortWatchMs = 1000;
   using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
   CMirlSettingsDlg(IWindow& window, IPort& port, IPortList& portList);
@@ -111,8 +114,15 @@ class CMirlSettingsDlg : public IPortEvents {
   void OnGpsSatellites(const std::string& text);
   void OnGpsStatus(const std::string& text);
 
+  // Where the link records what it writes and cuts; null for none. Set before the first Connect.
+  void SetTrafficTrace(CTrafficTrace* trace) { m_pTrace.store(trace); }
+
   // Lets tests count the worker threads' polling passes instead of waiting on the clock.
   void SetSleeper(Sleeper sleeper) { m_sleep = std::move(sleeper); }
+  // Sees every command as it joins the send queue, terminator included, on the window's thread:
+  // a front end that reports what a press sent needs no second copy of the commands.
+  using CommandObserver = std::function<void(const std::string& command)>;
+  void SetCommandObserver(CommandObserver observer) { m_onCommandQueued = std::move(observer); }
 
   // Read access for the window layer and tests.
   bool IsDeviceReady() const { return m_bDeviceReady; }
@@ -143,8 +153,15 @@ class CMirlSettingsDlg : public IPortEvents {
   // Start-up once a port has been found: selection, serial values, lists and combo boxes.
   void InitPortDependentControls();
   void SelectPreferredPort();
+  // Lists the ports afresh and selects `wanted`, else the remembered or likely device.
+  void RefillPortList(std::string wanted);
   void ShowLinkStatus(int stringId);
+  void ShowOpenFailure();
   void OnLinkSilent();
+  void RememberLinkDevice();
+  void ArmPortWatch();
+  void OnPortWatch();
+  void TraceWrite(const std::string& command);
   void OnReplyTimeout(int timerId, int firstButton, int secondButton);
   // The radio panels' dispatcher rows: what each key's value means.
   void OnWifiMessage(const std::string& value);
@@ -235,9 +252,13 @@ class CMirlSettingsDlg : public IPortEvents {
   bool m_bPortControlsReady = false;  // start-up went past the port search
   std::string m_strLinkPort;          // "COM200" while a link is open
   std::string m_strLinkCaption;       // "COM200 (ttySIM0)"
+  bool m_bPortWatchArmed = false;
+  bool m_bRememberedPresent = false;  // as the last look at the port list found it
+  std::atomic<CTrafficTrace*> m_pTrace{nullptr};
   CWindowHop m_hop;
   int m_nLinkGeneration = 0;
   Sleeper m_sleep;
+  CommandObserver m_onCommandQueued;
   std::thread m_recvThread;
   std::thread m_sendThread;
 };

@@ -1,5 +1,6 @@
 #include "FakePort.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tolvane::testing {
@@ -69,6 +70,24 @@ std::string CFakePort::WrittenText() const {
 void CFakePort::ClearWrites() {
   std::lock_guard lock(m_writesLock);
   m_writes.clear();
+}
+
+std::vector<std::string> CFakePortList::ListPorts() {
+  ++listCount;
+  const bool listed = std::find(ports.begin(), ports.end(), remembered) != ports.end();
+  m_strRememberedListed = listed ? remembered : std::string();
+  return ports;
+}
+
+void CFakePortList::RememberPort(const std::string& caption) {
+  remembered = caption;
+  const bool listed = std::find(ports.begin(), ports.end(), caption) != ports.end();
+  m_strRememberedListed = listed ? caption : std::string();
+}
+
+CPortIdentity CFakePortList::IdentifyPort(const std::string& caption) {
+  const auto found = identities.find(caption);
+  return found == identities.end() ? CPortIdentity{} : found->second;
 }
 
 }  // namespace tolvane::testing

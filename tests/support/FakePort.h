@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ class CFakePort : public IPort {
   void Close() override;
   bool Write(const std::string& text) override;
   std::string ReadInput() override;
+  COpenFailure LastOpenFailure() const override { return openFailure; }
 
   // Test side.
   void Feed(const std::string& piece);  // data arrives, the port tells the sink
@@ -34,6 +36,7 @@ class CFakePort : public IPort {
   void ClearWrites();
 
   bool refuseOpen = false;
+  COpenFailure openFailure;   // what a refused open says of itself
   std::string settingsError;  // non-empty: ApplySettings fails with it
   bool failWrites = false;
   std::function<void(const std::string&)> onWrite;  // runs on the writing thread
@@ -53,13 +56,25 @@ class CFakePort : public IPort {
   std::vector<std::string> m_writes;
 };
 
+// The ports on offer, with what is known of each, and a memory of the last ready device by caption.
 class CFakePortList : public IPortList {
  public:
   explicit CFakePortList(std::vector<std::string> initial = {}) : ports(std::move(initial)) {}
-  std::vector<std::string> ListPorts() override { return ports; }
+  std::vector<std::string> ListPorts() override;
   std::string PreferredPort() override { return preferred; }
+  CPortIdentity IdentifyPort(const std::string& caption) override;
+  void RememberPort(const std::string& caption) override;
+  bool HasRememberedPort() override { return !remembered.empty(); }
+  std::string RememberedPort() override { return m_strRememberedListed; }
+
   std::vector<std::string> ports;
   std::string preferred;
+  std::map<std::string, CPortIdentity> identities;
+  std::string remembered;
+  int listCount = 0;
+
+ private:
+  std::string m_strRememberedListed;
 };
 
 }  // namespace tolvane::testing

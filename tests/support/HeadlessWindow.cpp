@@ -32,9 +32,20 @@ void CHeadlessWindow::LimitText(int id, int maxChars) { m_controls[id].limit = m
 void CHeadlessWindow::AppendText(int id, const std::string& text) { m_controls[id].text += text; }
 
 int CHeadlessWindow::ComboAddString(int id, const std::string& text) {
-  auto& items = m_controls[id].items;
+  Control& combo = m_controls[id];
+  auto& items = combo.items;
   const auto at = std::upper_bound(items.begin(), items.end(), text, LessIgnoringCase);
-  return static_cast<int>(items.insert(at, text) - items.begin());
+  const auto index = at - items.begin();
+  items.insert(at, text);
+  combo.itemTips.resize(items.size() - 1);
+  combo.itemTips.insert(combo.itemTips.begin() + index, std::string());
+  return static_cast<int>(index);
+}
+
+void CHeadlessWindow::ComboSetItemTip(int id, int index, const std::string& tip) {
+  Control& combo = m_controls[id];
+  if (index < 0 || index >= static_cast<int>(combo.itemTips.size())) return;
+  combo.itemTips[static_cast<std::size_t>(index)] = tip;
 }
 
 int CHeadlessWindow::ComboSetCurSel(int id, int index) {
@@ -55,6 +66,7 @@ int CHeadlessWindow::ComboGetCount(int id) const { return failComboCount ? -1 : 
 void CHeadlessWindow::ComboResetContent(int id) {
   Control& combo = m_controls[id];
   combo.items.clear();
+  combo.itemTips.clear();
   combo.selection = -1;
   combo.text.clear();
 }

@@ -30,6 +30,7 @@ class CHeadlessWindow : public IWindow {
     bool enabled = true;
     int limit = 0;  // 0: no limit set
     std::vector<std::string> items;
+    std::vector<std::string> itemTips;  // alongside items
     int selection = -1;
     unsigned listStyles = 0;
     std::vector<Column> columns;
@@ -52,6 +53,7 @@ class CHeadlessWindow : public IWindow {
   int ComboGetCurSel(int id) const override;
   int ComboGetCount(int id) const override;
   void ComboResetContent(int id) override;
+  void ComboSetItemTip(int id, int index, const std::string& tip) override;
   int ListGetClientWidth(int id) const override;
   void ListAddExtendedStyle(int id, unsigned styles) override;
   void ListInsertColumn(int id, int column, const std::string& heading, ColumnAlign align, int width) override;

@@ -190,5 +190,17 @@ TEST(StringQueue, oldestComesOutFirst) {
   EXPECT_EQ(taken, "second");
 }
 
+TEST(StringQueue, takeAllEmptiesItOldestFirst) {
+  CStringQueue queue;
+  std::vector<std::string> taken;
+  EXPECT_FALSE(queue.TakeAll(taken));
+  queue.AddHead("first");
+  queue.AddHead("second");
+  queue.AddHead("third");
+  ASSERT_TRUE(queue.TakeAll(taken));
+  EXPECT_EQ(taken, (std::vector<std::string>{"first", "second", "third"}));
+  EXPECT_TRUE(queue.IsEmpty());
+}
+
 }  // namespace
 }  // namespace tolvane

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <thread>
 
 #include "ThreadedLinkFixture.h"
+#include "res/Strings.h"
 
 namespace tolvane::testing {
 namespace {
@@ -77,6 +79,40 @@ TEST_F(ThreadedLink, messagesCutFromTheClosingPieceAreStillHandledAfterTheClose)
   ASSERT_TRUE(Pump([&] { return !window.MessageBoxes().empty(); }));
   EXPECT_FALSE(openWhenBoxShown);
   EXPECT_FALSE(window.IsWindowEnabled(IDC_WRITE_IMEI));
+}
+
+TEST_F(ThreadedLink, piecesWaitingTogetherAreTakenInOnePass) {
+  ConnectReady();
+  std::vector<std::size_t> piecesLeftAtEachBox;
+  window.SetMessageBoxHook([&](const std::string& text) {
+    // While the first box is open, thirty small pieces arrive, as from a port that reads often.
+    if (text == LoadString(IDS_WRITE_IMEI_FAIL)) {
+      for (int i = 0; i < 30; ++i) port.Feed("IMEI:ok~");
+      return;
+    }
+    piecesLeftAtEachBox.push_back(dlg->GetRecvQueue().GetCount());
+  });
+  port.Feed("IMEI:fail~");
+  ASSERT_TRUE(Pump([&] { return piecesLeftAtEachBox.size() == 30; }));
+  EXPECT_EQ(std::count(piecesLeftAtEachBox.begin(), piecesLeftAtEachBox.end(), 0u), 30);
+}
+
+TEST_F(ThreadedLink, pieceTakenTogetherWithTheClosingPieceIsDropped) {
+  ConnectReady();
+  window.SetMessageBoxHook([&](const std::string& text) {
+    if (text != LoadString(IDS_WRITE_IMEI_FAIL)) return;
+    port.Feed("COM:close~");
+    port.Feed("IMEI:ok~");
+  });
+  port.Feed("IMEI:fail~");
+  ASSERT_TRUE(Pump([&] { return !port.IsOpen(); }));
+  // The receiver ends after the closing piece; give a wrongly kept piece the time to show.
+  ASSERT_TRUE(Pump([&] { return dlg->GetRecvQueue().IsEmpty(); }));
+  for (int i = 0; i < 50; ++i) {
+    window.RunPosted();
+    std::this_thread::sleep_for(1ms);
+  }
+  EXPECT_EQ(window.MessageBoxes(), std::vector<std::string>{LoadString(IDS_WRITE_IMEI_FAIL)});
 }
 
 TEST_F(ThreadedLink, portLostWhileAReplyBoxIsOpenDropsTheRestOfThePiece) {

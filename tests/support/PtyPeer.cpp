@@ -1,5 +1,6 @@
 #include "PtyPeer.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -10,11 +11,12 @@
 
 namespace tolvane::e2e {
 
-CPtyPeer::CPtyPeer(const std::string& registryDirectory) {
+CPtyPeer::CPtyPeer(const std::string& registryDirectory, Responder responder) : m_responder(std::move(responder)) {
   m_fdMaster = ::posix_openpt(O_RDWR | O_NOCTTY);
   if (m_fdMaster < 0 || ::grantpt(m_fdMaster) != 0 || ::unlockpt(m_fdMaster) != 0) return;
   // Raw, so the line discipline passes every byte through as sent.
-  const std::string terminal = ::ptsname(m_fdMaster);
+  m_strTerminalPath = ::ptsname(m_fdMaster);
+  const std::string& terminal = m_strTerminalPath;
   const int fdSlave = ::open(terminal.c_str(), O_RDWR | O_NOCTTY);
   termios raw{};
   ::tcgetattr(fdSlave, &raw);
@@ -35,8 +37,19 @@ CPtyPeer::~CPtyPeer() {
 
 int CPtyPeer::ComNumber() const { return m_registration ? ComNumberForDevice(m_registration->Device()) : 0; }
 
-void CPtyPeer::Send(const std::string& bytes) {
-  if (::write(m_fdMaster, bytes.data(), bytes.size()) < 0) return;
+void CPtyPeer::Send(std::string_view bytes) {
+  // The pseudo-terminal takes a few kilobytes at a time; a flood waits for room rather than lose bytes.
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(m_fdMaster, bytes.data(), bytes.size());
+    if (written > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+      continue;
+    }
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0 && errno != EAGAIN) return;
+    pollfd room{m_fdMaster, POLLOUT, 0};
+    if (::poll(&room, 1, 100) <= 0 && !m_bRunning) return;
+  }
 }
 
 std::vector<CPtyPeer::Arrival> CPtyPeer::Arrivals() const {
@@ -62,8 +75,11 @@ void CPtyPeer::ReadLoop() {
     }
     const ssize_t count = ::read(m_fdMaster, buffer, sizeof buffer);
     if (count <= 0) continue;
+    const auto at = std::chrono::steady_clock::now();
+    const std::string_view bytes(buffer, static_cast<std::size_t>(count));
+    if (m_responder) m_responder(*this, bytes);
     std::lock_guard lock(m_lock);
-    m_arrivals.push_back({std::chrono::steady_clock::now(), std::string(buffer, static_cast<std::size_t>(count))});
+    m_arrivals.push_back({at, std::string(bytes)});
   }
 }
 

@@ -26,6 +26,11 @@ class CDevsimProcess {
   // Everything it printed so far. Reading needs the event loop to run (or a wait).
   QString Output();
   bool HasPrinted(const QString& text) { return Output().contains(text); }
+  // Drops what it printed so far, so a long run does not keep every line.
+  void ForgetOutput() {
+    m_process.readAllStandardOutput();
+    m_strOutput.clear();
+  }
 
   bool IsRunning() const { return m_process.state() != QProcess::NotRunning; }
   void Terminate() { m_process.terminate(); }

@@ -12,6 +12,7 @@ class CPortHolder {
   // False when the holder could not open the port.
   bool Hold(int portNumber);
   void Release();
+  qint64 ProcessId() const { return m_process.processId(); }
 
  private:
   QProcess m_process;

@@ -1,0 +1,97 @@
+#include "cli/ImeiList.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <map>
+
+#include "cli/Profile.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr std::size_t kImeiLength = 15;
+
+std::string Trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+bool IsSkipped(const std::string& line) { return line.empty() || line[0] == '#'; }
+
+}  // namespace
+
+std::optional<CImeiList> CImeiList::Read(const std::string& path, std::string& errorText) {
+  std::ifstream in(path);
+  if (!in) {
+    errorText = path + ": cannot read the IMEI list";
+    return std::nullopt;
+  }
+  CImeiList list;
+  list.m_strDonePath = path + ".done";
+  std::map<std::string, int> lineOf;
+  std::string text;
+  for (int line = 1; std::getline(in, text); ++line) {
+    const std::string imei = Trimmed(text);
+    if (IsSkipped(imei)) continue;
+    const std::string where = path + ":" + std::to_string(line) + ": ";
+    if (imei.size() != kImeiLength || !IsImeiText(imei)) {
+      errorText = where + "\"" + imei + "\" is not an IMEI of 15 digits";
+      return std::nullopt;
+    }
+    if (const auto first = lineOf.find(imei); first != lineOf.end()) {
+      errorText = where + imei + " is listed twice (first on line " + std::to_string(first->second) + ")";
+      return std::nullopt;
+    }
+    lineOf[imei] = line;
+    list.m_imeis.push_back(imei);
+  }
+  // Each line of the .done file starts with an IMEI; what follows it is a note for people.
+  std::ifstream done(list.m_strDonePath);
+  while (std::getline(done, text)) {
+    const std::string line = Trimmed(text);
+    if (!IsSkipped(line)) list.m_used.insert(line.substr(0, line.find_first_of(" \t")));
+  }
+  return list;
+}
+
+int CImeiList::UsedCount() const {
+  return static_cast<int>(
+      std::count_if(m_imeis.begin(), m_imeis.end(), [this](const std::string& imei) { return m_used.count(imei); }));
+}
+
+std::optional<std::string> CImeiList::NextUnused() const {
+  for (const std::string& imei : m_imeis)
+    if (m_used.count(imei) == 0) return imei;
+  return std::nullopt;
+}
+
+bool CImeiList::MarkUsed(const std::string& imei, const std::string& note, std::string& errorText) {
+  const std::string line = imei + "  " + note + "\n";
+  const int fd = ::open(m_strDonePath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  bool ok = fd >= 0;
+  for (std::size_t written = 0; ok && written < line.size();) {
+    const ssize_t count = ::write(fd, line.data() + written, line.size() - written);
+    if (count < 0 && errno == EINTR) continue;
+    ok = count > 0;
+    if (ok) written += static_cast<std::size_t>(count);
+  }
+  // On the disk before the IMEI leaves: a power cut must not let it be written twice.
+  if (ok) ok = ::fsync(fd) == 0;
+  const int error = errno;
+  if (fd >= 0) ::close(fd);
+  if (!ok) {
+    errorText = m_strDonePath + ": cannot record " + imei + ": " + std::strerror(error);
+    return false;
+  }
+  m_used.insert(imei);
+  return true;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,67 @@
+#include "cli/ProvisionApp.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+
+#include "cli/ImeiList.h"
+#include "cli/ProvisionJob.h"
+#include "cli/StopSignal.h"
+#include "res/Strings.h"
+
+namespace tolvane {
+
+namespace {
+
+void PrintLine(const std::string& line) {
+  std::fputs(line.c_str(), stdout);
+  std::fputc('\n', stdout);
+  // Whoever reads a pipe sees each step as it ends.
+  std::fflush(stdout);
+}
+
+int Complain(const std::string& text, int status) {
+  std::fprintf(stderr, "tolvane-provision: %s\n", text.c_str());
+  return status;
+}
+
+}  // namespace
+
+int RunProvision(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("tolvane-provision"));
+  // The window's boxes, which become report lines, in English.
+  SetProcessTextLanguage(TextLanguage::English);
+  // A reader that goes away (| head) must not end a run with the link open.
+  std::signal(SIGPIPE, SIG_IGN);
+
+  int status = 0;
+  const std::optional<CProvisionOptions> options = ParseProvisionOptions(QCoreApplication::arguments(), status);
+  if (!options) return status;
+  if (options->listPorts) {
+    CLinuxPortList ports;
+    for (const std::string& caption : ports.ListPorts()) PrintLine(caption);
+    return kExitOk;
+  }
+
+  std::string error;
+  std::optional<CProfile> profile = ReadProfile(options->profilePath, error);
+  if (!profile) return Complain(error, kExitProfile);
+  if (options->imei) profile->imei = options->imei;
+  if (profile->factoryReset && !options->yes && !options->dryRun)
+    return Complain(options->profilePath + " asks for a factory reset: add --yes to confirm it", kExitUsage);
+  std::optional<CImeiList> imeis;
+  if (!options->imeiListPath.empty()) {
+    imeis = CImeiList::Read(options->imeiListPath, error);
+    if (!imeis) return Complain(error, kExitProfile);
+  }
+
+  CProvisionJob job(*options, std::move(*profile), std::move(imeis), PrintLine);
+  job.SetFinishedHandler([](int exitStatus) { QCoreApplication::exit(exitStatus); });
+  const CStopSignal stop([&job](int count) { job.Stop(count); });
+  QTimer::singleShot(0, &application, [&job] { job.Start(); });
+  return QCoreApplication::exec();
+}
+
+}  // namespace tolvane

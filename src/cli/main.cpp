@@ -1,0 +1,3 @@
+#include "cli/ProvisionApp.h"
+
+int main(int argc, char** argv) { return tolvane::RunProvision(argc, argv); }

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "cli/ProvisionOptions.h"
+#include "cli/ProvisionReport.h"
+
+namespace tolvane::testing {
+namespace {
+
+std::optional<CProvisionOptions> Parse(const QStringList& arguments, int& exitCode) {
+  return ParseProvisionOptions(QStringList{QStringLiteral("tolvane-provision")} + arguments, exitCode);
+}
+
+TEST(ProvisionOptions, portNames_comNumbersAndDeviceNames) {
+  EXPECT_EQ(ParsePortName("COM33"), 33);
+  EXPECT_EQ(ParsePortName("com200"), 200);
+  EXPECT_EQ(ParsePortName("ttyUSB0"), 33);
+  EXPECT_EQ(ParsePortName("/dev/ttyS0"), 1);
+  for (const char* wrong : {"COM", "COM0", "COM3x", "33", "ttyXYZ0", ""}) EXPECT_FALSE(ParsePortName(wrong)) << wrong;
+}
+
+TEST(ProvisionOptions, aBatchAndASingleDevice_areTakenAsAsked) {
+  int exitCode = -1;
+  auto options = Parse({"--profile", "p.ini", "--imei-list", "i.txt", "--wait", "--report", "r.json"}, exitCode);
+  ASSERT_TRUE(options);
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(options->wait);
+  EXPECT_FALSE(options->comNumber);
+  options = Parse({"--port", "COM33", "--profile", "p.ini", "--imei", "860000000000001", "--yes"}, exitCode);
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->comNumber, 33);
+  EXPECT_EQ(options->imei, "860000000000001");
+  EXPECT_TRUE(options->yes);
+}
+
+TEST(ProvisionOptions, commandLinesThatCannotWork_endWithStatus2) {
+  const QStringList wrong[] = {
+      {"--port", "COM33"},               // no profile
+      {"--profile", "p.ini"},            // no port, no wait
+      {"--profile", "p.ini", "--wait"},  // wait without a list
+      {"--profile", "p.ini", "--port", "COM3", "--imei", "1", "--imei-list", "i.txt"},
+      {"--profile", "p.ini", "--port", "COM3", "--imei", "86000000000000A"},  // the field takes digits only
+      {"--profile", "p.ini", "--port", "serial"},
+      {"--profile", "p.ini", "--port", "COM3", "extra"},
+      {"--frobnicate"},
+  };
+  for (const QStringList& arguments : wrong) {
+    int exitCode = -1;
+    EXPECT_FALSE(Parse(arguments, exitCode)) << arguments.join(' ').toStdString();
+    EXPECT_EQ(exitCode, kExitUsage) << arguments.join(' ').toStdString();
+  }
+}
+
+TEST(ProvisionExitStatus, theWorstOutcomeOfAnyDeviceDecides) {
+  const auto withSteps = [](std::initializer_list<std::pair<EStepStatus, bool>> steps) {
+    CDeviceReport device;
+    for (const auto& [status, linkFault] : steps) {
+      device.steps.emplace_back();
+      device.steps.back().status = status;
+      device.steps.back().linkFault = linkFault;
+    }
+    return device;
+  };
+  CRunReport report;
+  report.devices.push_back(withSteps({{EStepStatus::Ok, false}, {EStepStatus::Refused, false}}));
+  EXPECT_EQ(ExitStatusOf(report), kExitRefused);
+  report.devices.push_back(withSteps({{EStepStatus::Ok, false}, {EStepStatus::NoResponse, false}}));
+  EXPECT_EQ(ExitStatusOf(report), kExitNoResponse);
+  report.devices.push_back(withSteps({{EStepStatus::Fail, false}, {EStepStatus::NotRun, false}}));
+  EXPECT_EQ(ExitStatusOf(report), kExitFailed);
+  report.devices.push_back(withSteps({{EStepStatus::NoResponse, true}}));
+  EXPECT_EQ(ExitStatusOf(report), kExitLink);
+  report.fault = "imeis.txt.done: cannot record";
+  EXPECT_EQ(ExitStatusOf(report), kExitFiles);
+  report.interrupted = true;
+  EXPECT_EQ(ExitStatusOf(report), kExitInterrupted);
+
+  CRunReport clean;
+  clean.devices.push_back(withSteps({{EStepStatus::Ok, false}, {EStepStatus::Ok, false}}));
+  EXPECT_EQ(ExitStatusOf(clean), kExitOk);
+}
+
+}  // namespace
+}  // namespace tolvane::testing
