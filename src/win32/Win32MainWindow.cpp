@@ -72,6 +72,8 @@ INT_PTR CWin32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
+      if (HIWORD(wParam) == CBN_CLOSEUP)
+        if (const auto tips = m_itemTips.find(id); tips != m_itemTips.end()) tips->second->Hide();
       // No default button and no OK or Cancel: Enter and Esc must not end the window and lose
       // what was typed. The close box, the system menu and Alt+F4 still do.
       if (id == kIdOk || id == kIdCancel) return TRUE;
@@ -90,6 +92,7 @@ INT_PTR CWin32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       if ((wParam & 0xFFF0) != IDM_ABOUTBOX) return FALSE;
       if (m_pDialog) m_pDialog->OnSysCommand(static_cast<int>(wParam));
       return TRUE;
+    case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wParam), lParam); return TRUE;
     case WM_QUERYDRAGICON: return reinterpret_cast<INT_PTR>(m_hIconLarge);
     case WM_CLOSE: ::DestroyWindow(m_hWnd); return TRUE;
     case WM_DESTROY: OnWindowDestroyed(); return FALSE;
@@ -110,6 +113,7 @@ void CWin32MainWindow::OnWindowDestroyed() {
   m_bDestroyed = true;
   for (const int id : m_timers) ::KillTimer(m_hWnd, static_cast<UINT_PTR>(id));
   m_timers.clear();
+  m_itemTips.clear();
   if (m_pDialog) m_pDialog->OnDestroy();
   m_pDialog = nullptr;
   if (m_tasks) m_tasks->Close();
@@ -122,6 +126,7 @@ void CWin32MainWindow::RunModal() {
   MSG message;
   while (m_hWnd && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (m_hWnd && ::IsDialogMessageW(m_hWnd, &message)) continue;
+    if (IsModelessMessage(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
@@ -144,6 +149,35 @@ bool CWin32MainWindow::AppendSystemMenuItem(int commandId, const std::string& te
   ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId), Widen(text).c_str());
   return true;
+}
+
+void CWin32MainWindow::AddMenuAction(const std::string& text, std::function<void()> action) {
+  m_menuActions.emplace_back(text, std::move(action));
+}
+
+void CWin32MainWindow::OnContextMenu(HWND clicked, LPARAM screenPoint) {
+  if (m_menuActions.empty() || m_bDestroyed) return;
+  HMENU menu = ::CreatePopupMenu();
+  for (std::size_t index = 0; index < m_menuActions.size(); ++index)
+    ::AppendMenuW(menu, MF_STRING, index + 1, Widen(m_menuActions[index].first).c_str());
+  POINT at{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+  if (screenPoint == -1) {
+    // From the keyboard (Shift+F10 or the menu key): at the control that has the focus.
+    RECT rect{};
+    ::GetWindowRect(clicked ? clicked : m_hWnd, &rect);
+    at = {rect.left + 8, rect.top + 8};
+  }
+  const auto chosen = static_cast<std::size_t>(
+      ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, m_hWnd, nullptr));
+  ::DestroyMenu(menu);
+  if (chosen >= 1 && chosen <= m_menuActions.size() && !m_bDestroyed) m_menuActions[chosen - 1].second();
+}
+
+bool CWin32MainWindow::IsModelessMessage(MSG& message) {
+  std::erase_if(m_modeless, [](HWND window) { return !::IsWindow(window); });
+  for (HWND window : m_modeless)
+    if (::IsDialogMessageW(window, &message)) return true;
+  return false;
 }
 
 void CWin32MainWindow::RunAboutBox() {

@@ -4,9 +4,13 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "res/DialogTemplates.h"
 #include "ui/IWindow.h"
+#include "win32/ComboItemTips.h"
 #include "win32/Win32ImageList.h"
 #include "win32/WinApi.h"
 #include "win32/WindowTaskQueue.h"
@@ -32,6 +36,11 @@ class CWin32MainWindow : public IWindow {
   // The logic that handles this window's notifications; it must outlive the window's last message.
   void AttachDialog(CMirlSettingsDlg* dialog) { m_pDialog = dialog; }
   void SetAboutBoxRunner(AboutBoxRunner runner) { m_aboutBoxRunner = std::move(runner); }
+  // An entry of the window's right-click menu.
+  void AddMenuAction(const std::string& text, std::function<void()> action);
+  // A window of the program's own that is not modal: its keys go through the dialog keyboard
+  // handling (Tab, Enter on a button) of the window's loop. It stays listed until it is destroyed.
+  void AddModelessWindow(HWND window) { m_modeless.push_back(window); }
 
   // Shows the window and runs its messages until it is destroyed or the thread is asked to quit.
   void RunModal();
@@ -43,6 +52,8 @@ class CWin32MainWindow : public IWindow {
   HWND Control(int id) const;
   TextLanguage Language() const { return m_language; }
   bool IsTimerRunning(int id) const { return m_timers.count(id) != 0; }
+  // The tips of a combo box's items; null while it has none.
+  const CComboItemTips* ItemTips(int id) const;
 
   // IWindow
   void SetWindowText(int id, const std::string& text) override;
@@ -57,6 +68,7 @@ class CWin32MainWindow : public IWindow {
   int ComboGetCurSel(int id) const override;
   int ComboGetCount(int id) const override;
   void ComboResetContent(int id) override;
+  void ComboSetItemTip(int id, int index, const std::string& tip) override;
   int ListGetClientWidth(int id) const override;
   void ListAddExtendedStyle(int id, unsigned styles) override;
   void ListInsertColumn(int id, int column, const std::string& heading, ColumnAlign align, int width) override;
@@ -92,6 +104,8 @@ class CWin32MainWindow : public IWindow {
   // The wiring tables (Win32MainWindowHandlers.cpp). True when a handler took the notification.
   bool RouteCommand(int id, int notifyCode);
   bool RouteListClick(int id, int row);
+  void OnContextMenu(HWND clicked, LPARAM screenPoint);
+  bool IsModelessMessage(MSG& message);
 
   LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
@@ -103,6 +117,9 @@ class CWin32MainWindow : public IWindow {
   std::unique_ptr<CWindowTaskQueue> m_tasks;
   std::set<int> m_timers;
   std::map<int, std::unique_ptr<CWin32ImageList>> m_imageLists;
+  std::map<int, std::unique_ptr<CComboItemTips>> m_itemTips;
+  std::vector<std::pair<std::string, std::function<void()>>> m_menuActions;
+  std::vector<HWND> m_modeless;
   AboutBoxRunner m_aboutBoxRunner;
   CMirlSettingsDlg* m_pDialog = nullptr;
   bool m_bDestroyed = false;

@@ -58,6 +58,20 @@ int CWin32MainWindow::ComboAddString(int id, const std::string& text) {
 void CWin32MainWindow::ComboResetContent(int id) {
   // Empties the list and the edit field alike.
   Send(id, CB_RESETCONTENT);
+  if (const auto tips = m_itemTips.find(id); tips != m_itemTips.end()) tips->second->Clear();
+}
+
+void CWin32MainWindow::ComboSetItemTip(int id, int index, const std::string& tip) {
+  HWND combo = Control(id);
+  if (!combo || m_bDestroyed) return;
+  std::unique_ptr<CComboItemTips>& tips = m_itemTips[id];
+  if (!tips) tips = std::make_unique<CComboItemTips>(combo);
+  tips->SetTip(index, tip);
+}
+
+const CComboItemTips* CWin32MainWindow::ItemTips(int id) const {
+  const auto tips = m_itemTips.find(id);
+  return tips == m_itemTips.end() ? nullptr : tips->second.get();
 }
 
 int CWin32MainWindow::ComboSetCurSel(int id, int index) {

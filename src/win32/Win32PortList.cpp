@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <set>
 
+#include "link/PortNaming.h"
+#include "win32/PlugAndPlayPorts.h"
+#include "win32/RegistryDeviceMemory.h"
+#include "win32/Utf16.h"
 #include "win32/WinApi.h"
 
 namespace tolvane::win32 {
@@ -77,12 +81,50 @@ std::vector<CSerialCommValue> CWin32PortList::ReadSerialComm() {
   return values;
 }
 
+std::map<std::string, CPortIdentity> IdentifyPorts(const std::vector<CSerialCommValue>& values,
+                                                   const std::map<int, CPortIdentity>& plugAndPlay) {
+  std::map<std::string, CPortIdentity> identities;
+  for (const CSerialCommValue& value : values) {
+    const int number = ComNumberOfPortName(value.port);
+    if (number <= 0) continue;
+    const std::string caption = "COM" + std::to_string(number);
+    if (identities.count(caption)) continue;  // listed twice: the list shows the first
+    CPortIdentity identity;
+    if (const auto found = plugAndPlay.find(number); found != plugAndPlay.end()) identity = found->second;
+    identity.path = Narrow(value.device);
+    identities[caption] = std::move(identity);
+  }
+  return identities;
+}
+
 std::vector<std::string> CWin32PortList::ListPorts() {
   const std::vector<CSerialCommValue> values = ReadSerialComm();
   std::vector<std::wstring> portNames;
   for (const CSerialCommValue& value : values) portNames.push_back(value.port);
   m_strPreferred = LikelyDevicePort(values);
-  return PortCaptionsFromSerialComm(portNames);
+  m_identities = IdentifyPorts(values, ReadPlugAndPlayPorts());
+  const std::vector<std::string> captions = PortCaptionsFromSerialComm(portNames);
+  const std::string rememberedKey = m_pMemory ? m_pMemory->Recall() : std::string();
+  m_strRemembered.clear();
+  for (const std::string& caption : captions) {
+    if (rememberedKey.empty() || RememberKey(IdentifyPort(caption), caption) != rememberedKey) continue;
+    m_strRemembered = caption;
+    break;
+  }
+  return captions;
 }
+
+CPortIdentity CWin32PortList::IdentifyPort(const std::string& caption) {
+  const auto found = m_identities.find(caption);
+  return found == m_identities.end() ? CPortIdentity{} : found->second;
+}
+
+void CWin32PortList::RememberPort(const std::string& caption) {
+  if (!m_pMemory || caption.empty()) return;
+  m_pMemory->Remember(RememberKey(IdentifyPort(caption), caption));
+  if (m_identities.count(caption)) m_strRemembered = caption;
+}
+
+bool CWin32PortList::HasRememberedPort() { return m_pMemory && !m_pMemory->Recall().empty(); }
 
 }  // namespace tolvane::win32

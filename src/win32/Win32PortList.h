@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,17 +27,36 @@ int ComNumberOfPortName(const std::wstring& portName);
 // virtual ports). Empty when none stands out.
 std::string LikelyDevicePort(const std::vector<CSerialCommValue>& values);
 
+// What is known about each port of the list, by caption: the driver's device name from SERIALCOMM
+// ("\Device\USBSER000") as the path, and whatever Plug and Play says of the port with that number.
+std::map<std::string, CPortIdentity> IdentifyPorts(const std::vector<CSerialCommValue>& values,
+                                                   const std::map<int, CPortIdentity>& plugAndPlay);
+
+class CRegistryDeviceMemory;
+
 // The serial ports that the system lists under HKLM\HARDWARE\DEVICEMAP\SERIALCOMM, read afresh at
 // each call.
 class CWin32PortList : public IPortList {
  public:
+  // Without a memory, no device is remembered.
+  explicit CWin32PortList(CRegistryDeviceMemory* memory = nullptr) : m_pMemory(memory) {}
+
   std::vector<std::string> ListPorts() override;
   std::string PreferredPort() override { return m_strPreferred; }
+  CPortIdentity IdentifyPort(const std::string& caption) override;
+  // Windows gives a device the same COM number each time it is plugged in, so the number is what is
+  // remembered, unless the device has a USB serial number.
+  void RememberPort(const std::string& caption) override;
+  bool HasRememberedPort() override;
+  std::string RememberedPort() override { return m_strRemembered; }
   // Every value of the key.
   static std::vector<CSerialCommValue> ReadSerialComm();
 
  private:
+  CRegistryDeviceMemory* m_pMemory;
   std::string m_strPreferred;
+  std::string m_strRemembered;
+  std::map<std::string, CPortIdentity> m_identities;  // as of the last ListPorts
 };
 
 }  // namespace tolvane::win32

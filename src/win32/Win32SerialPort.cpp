@@ -45,6 +45,18 @@ bool IsVanishedDeviceError(DWORD error) {
   }
 }
 
+COpenFailure OpenFailureOfError(DWORD error) {
+  COpenFailure failure;
+  switch (error) {
+    case ERROR_ACCESS_DENIED:  // another program's exclusive open
+    case ERROR_SHARING_VIOLATION: failure.cause = COpenFailure::Cause::Held; break;
+    case ERROR_FILE_NOT_FOUND:  // no such port, or its adapter was pulled out
+    case ERROR_PATH_NOT_FOUND: failure.cause = COpenFailure::Cause::Gone; break;
+    default: break;
+  }
+  return failure;
+}
+
 CWin32SerialPort::CWin32SerialPort() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{};
@@ -81,16 +93,23 @@ LRESULT CALLBACK CWin32SerialPort::NotifyProc(HWND window, UINT message, WPARAM 
 }
 
 bool CWin32SerialPort::Open(int portNumber, int inBufferSize, int outBufferSize) {
+  m_lastOpenFailure = {};
   if (IsOpen() || portNumber <= 0 || inBufferSize <= 0 || outBufferSize <= 0 || !m_hNotify) return false;
   const std::wstring path = L"\\\\.\\COM" + std::to_wstring(portNumber);
   // No sharing: a port that another program holds is refused.
   HANDLE port = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED, nullptr);
-  if (port == INVALID_HANDLE_VALUE) return false;
+  if (port == INVALID_HANDLE_VALUE) {
+    m_lastOpenFailure = OpenFailureOfError(::GetLastError());
+    return false;
+  }
   // Reads take what is there and never wait; the reader waits for the arrival event instead.
   COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 0};
   if (!::SetupComm(port, static_cast<DWORD>(inBufferSize), static_cast<DWORD>(outBufferSize)) ||
       !::SetCommTimeouts(port, &timeouts) || !::SetCommMask(port, EV_RXCHAR)) {
+    // It opened but does not answer as a serial line: the device behind the name has gone, as when
+    // an adapter is pulled out while its port is being opened.
+    if (IsVanishedDeviceError(::GetLastError())) m_lastOpenFailure.cause = COpenFailure::Cause::Gone;
     ::CloseHandle(port);
     return false;
   }

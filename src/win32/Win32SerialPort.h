@@ -15,6 +15,10 @@ namespace tolvane::win32 {
 // opposed to line errors that cost a few bytes.
 bool IsVanishedDeviceError(DWORD error);
 
+// Why CreateFile refused a COM port, from its error. Windows cannot tell who holds a port, so a held
+// port's holder stays unknown.
+COpenFailure OpenFailureOfError(DWORD error);
+
 // A COM port: CreateFile on "\\.\COMn" with no sharing (an exclusive open), overlapped I/O, a reader
 // thread, and the events delivered on the thread that made the port, through a message-only window.
 // Everything but Write runs on that thread; Write runs on the sender thread and puts the bytes on
@@ -38,6 +42,7 @@ class CWin32SerialPort : public IPort {
   void Close() override;
   bool Write(const std::string& text) override;
   std::string ReadInput() override;
+  COpenFailure LastOpenFailure() const override { return m_lastOpenFailure; }
 
   // A command leaves in well under a millisecond at 921600 baud: a write that takes longer than
   // this is stuck, and is given up rather than the sender held. The drain covers "COM:close" and
@@ -61,6 +66,7 @@ class CWin32SerialPort : public IPort {
   HANDLE m_hWriteDone = nullptr;
   std::thread m_reader;
   int m_nSession = 0;  // which open a loss report belongs to
+  COpenFailure m_lastOpenFailure;
   CByteFramer m_framer;
   std::string m_input;
 

@@ -9,6 +9,7 @@
 
 #include "HeadlessWindow.h"
 #include "WineDevsim.h"
+#include "link/PortTexts.h"
 #include "ui/MirlSettingsDlg.h"
 #include "win32/Win32PortList.h"
 #include "win32/Win32SerialPort.h"
@@ -172,6 +173,14 @@ TEST_F(WineComPort, unpluggedDeviceEndsTheLinkAndTheGonePortIsReported) {
   ASSERT_FALSE(m_window.MessageBoxes().empty());
   EXPECT_EQ(m_window.MessageBoxes().back(), "COM" + std::to_string(m_environment.comNumber) + kOccupied);
   EXPECT_TRUE(IsLinkClosed());
+}
+
+TEST_F(WineComPort, aPortThatIsNotThereIsReportedAsGone) {
+  // Far above any port Wine lists.
+  constexpr int kMissing = 231;
+  EXPECT_FALSE(m_port->Open(kMissing, m_port->GetInBufferSize(), m_port->GetOutBufferSize()));
+  EXPECT_EQ(m_port->LastOpenFailure().cause, COpenFailure::Cause::Gone);
+  EXPECT_EQ(DescribeOpenFailure(m_port->LastOpenFailure(), "COM231"), "COM231 is no longer there");
 }
 
 // Windows' serial drivers allow one open at a time. Wine does not enforce that for a port that

@@ -30,6 +30,16 @@ TEST(CommandLine, helpAndVersionAreAnsweredInsteadOfRunning) {
   EXPECT_EQ(version.message, "Tolvane 1.0.0.1");
 }
 
+TEST(CommandLine, traceFileIsTakenInEitherSpelling) {
+  EXPECT_EQ(ParseCommandLine({}).traceFile, "");
+  const CCommandLine separate = ParseCommandLine({"--trace", "C:\\Users\\x\\trace.txt", "--language", "zh_CN"});
+  EXPECT_EQ(separate.action, Action::Run);
+  EXPECT_EQ(separate.traceFile, "C:\\Users\\x\\trace.txt");
+  EXPECT_EQ(separate.language, TextLanguage::Chinese);
+  EXPECT_EQ(ParseCommandLine({"--trace=t.txt"}).traceFile, "t.txt");
+  EXPECT_NE(ParseCommandLine({"--help"}).message.find("--trace FILE"), std::string::npos);
+}
+
 TEST(CommandLine, badArgumentsAreRefusedWithTheReason) {
   const struct {
     std::vector<std::string> arguments;
@@ -40,6 +50,8 @@ TEST(CommandLine, badArgumentsAreRefusedWithTheReason) {
       {{"--language="}, "unknown language \"\""},
       {{"--colour"}, "unknown option \"--colour\""},
       {{"COM3"}, "unexpected argument \"COM3\""},
+      {{"--trace"}, "--trace needs a file name"},
+      {{"--trace="}, "--trace needs a file name"},
   };
   for (const auto& bad : kBad) {
     const CCommandLine parsed = ParseCommandLine(bad.arguments);

@@ -6,6 +6,8 @@
 //   tolvane_window_probe focus ID     gives the control the keyboard focus, as Tab would
 //   tolvane_window_probe focused      prints the id of the control that has the keyboard focus
 //   tolvane_window_probe box          prints the text of the message box open over the window, if any
+//   tolvane_window_probe spot         prints a screen point of the main window that no control covers: x y
+//   tolvane_window_probe traffic      prints the lines of the open "Traffic…" window; status 3 when it is not open
 // Exit status 2 when the main window is not there. When the program runs on a Wine desktop of its
 // own (explorer /desktop=NAME), TOLVANE_DESKTOP=NAME makes the probe look there.
 #include <cstdio>
@@ -33,9 +35,26 @@ HWND FindMessageBox(HWND owner) {
 }
 
 std::string TextOf(HWND window) {
-  wchar_t text[512] = {};
-  ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  std::wstring text(static_cast<std::size_t>(::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return tolvane::win32::Narrow(text);
+}
+
+// A point of the window's client area, away from its edges, where the window itself gets the mouse:
+// no control and no other window covers it.
+bool FindBareSpot(HWND window, POINT& spot) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  for (int y = 4; y < client.bottom - 30; y += 3)
+    for (int x = 4; x < client.right - 4; x += 3) {
+      const POINT at{x, y};
+      if (::ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT) != window) continue;
+      spot = at;
+      ::ClientToScreen(window, &spot);
+      if (::WindowFromPoint(spot) == window) return true;
+    }
+  return false;
 }
 
 }  // namespace
@@ -53,6 +72,19 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!window) return 2;
+  if (what == "traffic") {
+    HWND traffic = ::FindWindowExW(nullptr, nullptr, L"TolvaneTraffic", nullptr);
+    if (!traffic || !::IsWindowVisible(traffic)) return 3;
+    std::string text = TextOf(::GetDlgItem(traffic, 100));
+    std::printf("%s\n", text.c_str());
+    return 0;
+  }
+  if (what == "spot") {
+    POINT spot{};
+    if (!FindBareSpot(window, spot)) return 1;
+    std::printf("%ld %ld\n", spot.x, spot.y);
+    return 0;
+  }
   if (what == "rect") {
     RECT rect{};
     ::GetWindowRect(window, &rect);

@@ -14,6 +14,7 @@ struct CCommandLine {
   TextLanguage language = TextLanguage::English;
   // The help, the version, or why the command line was refused.
   std::string message;
+  std::string traceFile;  // empty: no trace file
 };
 
 // The arguments after the program's name.

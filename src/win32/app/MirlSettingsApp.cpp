@@ -2,6 +2,8 @@
 
 #include "res/Strings.h"
 #include "ui/MirlSettingsDlg.h"
+#include "win32/RegistryDeviceMemory.h"
+#include "win32/TrafficTracing.h"
 #include "win32/Utf16.h"
 #include "win32/Win32MainWindow.h"
 #include "win32/Win32PortList.h"
@@ -53,13 +55,28 @@ bool CMirlSettingsApp::InitInstance() {
   INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF | ICC_INTERNET_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  CWin32PortList portList;
+  // Outlives the link's threads, which record into it, and the tracing that takes from it.
+  CTrafficTrace trace;
+  CWin32TrafficTracing tracing(trace, GetProcessTextLanguage());
+  if (!commandLine.traceFile.empty()) {
+    std::string errorText;
+    if (!tracing.OpenFile(Widen(commandLine.traceFile), errorText)) {
+      Tell("cannot write the trace to " + commandLine.traceFile + ": " + errorText, true);
+      m_nExitCode = 2;
+      return false;
+    }
+  }
+
+  CRegistryDeviceMemory memory;
+  CWin32PortList portList(&memory);
   CWin32SerialPort port;
   CWin32MainWindow window(GetProcessTextLanguage());
   if (!window.IsCreated()) return false;
   // Declared after the window, so it goes first: its threads stop before the window does.
   CMirlSettingsDlg dialog(window, port, portList);
   window.AttachDialog(&dialog);
+  dialog.SetTrafficTrace(&trace);
+  tracing.AttachTo(window);
   window.SetAboutBoxRunner([](HWND owner) { CAboutDlg().DoModal(owner); });
   dialog.OnInitDialog();
   window.RunModal();
