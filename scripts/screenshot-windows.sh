@@ -19,21 +19,24 @@ command -v import >/dev/null || { echo "needs ImageMagick: apt-get install image
 export WINEPREFIX=$build/wine/prefix HOME=$build/wine/home WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
 mkdir -p "$WINEPREFIX" "$HOME" "$root/docs"
+probe() { wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
 
 export TOLVANE_DESKTOP=TolvaneShot
 wine explorer /desktop=$TOLVANE_DESKTOP,900x760 "$exe" >/dev/null 2>&1 &
-window=""
 for _ in $(seq 200); do
-  window=$(wine "$probe" rect 2>/dev/null | tr -d '\r') && [ -n "$window" ] && break
+  [ "$(probe window)" = 1 ] && break
   sleep 0.1
 done
-[ -n "$window" ] || { echo "Tolvane.exe did not come up" >&2; exit 1; }
-sleep 1  # let it paint
-read -r x y width height <<<"$window"
+[ "$(probe window)" = 1 ] || { echo "Tolvane.exe did not come up" >&2; exit 1; }
 desktop=$(xdotool search --name "^$TOLVANE_DESKTOP" | head -n 1)
-# The active window's caption, as a user sees it.
+# A click on a bare spot of the window makes it the active one, as a user sees it.
 xdotool windowfocus "$desktop" 2>/dev/null || true
-sleep 0.5
+spot=$(probe spot)
+xdotool mousemove --window "$desktop" ${spot% *} ${spot#* } click 1
+xdotool mousemove --window "$desktop" 0 0
+sleep 1  # let it paint
+# Where the window is now, once it has grown by its status strip.
+read -r x y width height <<<"$(probe rect)"
 import -window "$desktop" -crop "${width}x${height}+${x}+${y}" +repage "$root/docs/tolvane-windows.png"
 wineserver -k
 echo "wrote docs/tolvane-windows.png"
