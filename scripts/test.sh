@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build, then the core's threaded
 # tests under ThreadSanitizer, then everything under AddressSanitizer with UBSan, then a short run
-# of the receive path's fuzz target.
+# of the receive path's fuzz target, then the Windows build under Wine.
 # ThreadSanitizer needs every library built for it; Debian's Qt is not, so the Qt-driven tests
 # (window and end-to-end) would only report Qt's own synchronisation as races.
 set -euo pipefail
@@ -22,3 +22,5 @@ done
 
 echo "== fuzz (smoke) =="
 scripts/fuzz.sh
+
+scripts/test-windows.sh

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that cross-building Tolvane.exe and testing it under Wine need: the
+# mingw-w64 compiler (POSIX threads), Wine with its own fonts, and xdotool to drive the window.
+# Safe to re-run.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++-mingw-w64-x86-64-posix googletest
+  wine wine64 fonts-wine
+  xvfb xauth xdotool
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+# Wine's recommendations would bring a desktop's worth of libraries that the tests do not use.
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Draws Tolvane.exe under Wine on a virtual display into docs/tolvane-windows.png, with Wine's own
+# window frame (a Wine desktop, so that the caption is drawn as Windows draws it).
+# Needs build/windows built with its tests (for the window probe); run scripts/test-windows.sh first.
+set -euo pipefail
+# On a display of its own, so that nothing else is in the picture.
+if [ -z "${TOLVANE_SHOT_DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" env TOLVANE_SHOT_DISPLAY=1 "$0" "$@"
+fi
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build/windows
+exe=$build/Tolvane.exe
+probe=$build/tests/win32/tolvane_window_probe.exe
+for file in "$exe" "$probe"; do
+  [ -f "$file" ] || { echo "missing $file: build the windows preset first" >&2; exit 1; }
+done
+command -v import >/dev/null || { echo "needs ImageMagick: apt-get install imagemagick" >&2; exit 1; }
+
+export WINEPREFIX=$build/wine/prefix HOME=$build/wine/home WINEDEBUG=-all
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+mkdir -p "$WINEPREFIX" "$HOME" "$root/docs"
+probe() { wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+
+export TOLVANE_DESKTOP=TolvaneShot
+wine explorer /desktop=$TOLVANE_DESKTOP,900x760 "$exe" >/dev/null 2>&1 &
+for _ in $(seq 200); do
+  [ "$(probe window)" = 1 ] && break
+  sleep 0.1
+done
+[ "$(probe window)" = 1 ] || { echo "Tolvane.exe did not come up" >&2; exit 1; }
+desktop=$(xdotool search --name "^$TOLVANE_DESKTOP" | head -n 1)
+# A click on a bare spot of the window makes it the active one, as a user sees it.
+xdotool windowfocus "$desktop" 2>/dev/null || true
+spot=$(probe spot)
+xdotool mousemove --window "$desktop" ${spot% *} ${spot#* } click 1
+xdotool mousemove --window "$desktop" 0 0
+sleep 1  # let it paint
+# Where the window is now, once it has grown by its status strip.
+read -r x y width height <<<"$(probe rect)"
+import -window "$desktop" -crop "${width}x${height}+${x}+${y}" +repage "$root/docs/tolvane-windows.png"
+wineserver -k
+echo "wrote docs/tolvane-windows.png"
