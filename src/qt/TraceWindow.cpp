@@ -36,6 +36,10 @@ CTraceWindow::CTraceWindow(TextLanguage language, QWidget* parent)
   m_pView->setMaximumBlockCount(kMaxLines);
   m_pView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   m_pView->setObjectName(QStringLiteral("m_traceView"));
+  // The list has no label of its own; a screen reader names it after the window.
+  m_pView->setAccessibleName(Caption(IDS_TRAFFIC_TITLE, language));
+  m_pSave->setObjectName(QStringLiteral("m_btnTraceSave"));
+  m_pClear->setObjectName(QStringLiteral("m_btnTraceClear"));
   for (QPushButton* button : {m_pSave, m_pClear}) button->setAutoDefault(false);
   connect(m_pSave, &QPushButton::clicked, this, &CTraceWindow::OnSave);
   connect(m_pClear, &QPushButton::clicked, m_pView, &QPlainTextEdit::clear);

@@ -132,6 +132,8 @@ class TrafficWindowE2eTest : public QObject {
     CTraceWindow* traceWindow = tracing.Window();
     QVERIFY(traceWindow && traceWindow->isVisible());
     QVERIFY(!traceWindow->isModal());
+    QCOMPARE(traceWindow->View()->accessibleName(), QStringLiteral("Traffic with the device"));
+    QCOMPARE(traceWindow->SaveButton()->text(), QStringLiteral("Save\u2026"));
     QVERIFY(!traceWindow->Text().contains(QStringLiteral("COM:open")));
 
     TypeInto(session, IDC_ACCOUNT, QStringLiteral("unit7"));
