@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "res/DialogTemplates.h"
+#include "win32/SystemErrorText.h"
 #include "win32/Utf16.h"
 // After windows.h, which it builds on.
 #include <commdlg.h>
@@ -30,17 +31,6 @@ std::wstring DefaultFileName() {
 }
 
 }  // namespace
-
-std::string SystemErrorText(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length =
-      ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message = length ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
-  if (text) ::LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
-  return Narrow(message);
-}
 
 CWin32TraceWindow::CWin32TraceWindow(HWND owner, TextLanguage language, std::function<void()> onHidden)
     : m_language(language), m_onHidden(std::move(onHidden)) {

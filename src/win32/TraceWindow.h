@@ -52,7 +52,4 @@ class CWin32TraceWindow {
   bool m_bShownBefore = false;
 };
 
-// "The system's message for `error`", without the line break Windows ends it with.
-std::string SystemErrorText(DWORD error);
-
 }  // namespace tolvane::win32

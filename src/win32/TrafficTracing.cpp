@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "win32/SystemErrorText.h"
 #include "win32/Utf16.h"
 #include "win32/Win32MainWindow.h"
 

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "win32/CommSettings.h"
-#include "win32/Utf16.h"
+#include "win32/SystemErrorText.h"
 
 namespace tolvane::win32 {
 namespace {
@@ -15,17 +15,6 @@ constexpr UINT kLostMessage = WM_APP + 2;
 constexpr DWORD kReadWaitMs = 50;
 // After a line error, before reading again.
 constexpr DWORD kRetryPauseMs = 20;
-
-std::string SystemMessage(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length =
-      ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message = length ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
-  if (text) ::LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
-  return Narrow(message);
-}
 
 }  // namespace
 
@@ -141,12 +130,12 @@ bool CWin32SerialPort::ApplySettings(const std::string& settings, std::string& e
   DCB dcb{};
   dcb.DCBlength = sizeof dcb;
   if (!IsOpen() || !::GetCommState(m_hPort, &dcb)) {
-    errorText = SystemMessage(::GetLastError());
+    errorText = SystemErrorText(::GetLastError());
     return false;
   }
   ApplyToDcb(parsed, dcb);
   if (!::SetCommState(m_hPort, &dcb)) {
-    errorText = SystemMessage(::GetLastError());
+    errorText = SystemErrorText(::GetLastError());
     return false;
   }
   return true;

@@ -1,0 +1,18 @@
+#include "win32/SystemErrorText.h"
+
+#include "win32/Utf16.h"
+
+namespace tolvane::win32 {
+
+std::string SystemErrorText(DWORD error) {
+  wchar_t* text = nullptr;
+  const DWORD length =
+      ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message = length ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
+  if (text) ::LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
+  return Narrow(message);
+}
+
+}  // namespace tolvane::win32
