@@ -49,10 +49,9 @@ void CMirlSettingsDlg::HandleDeviceMessage(const std::string& message) {
 
 void CMirlSettingsDlg::OnReplyTimeout(int timerId, int firstButton, int secondButton) {
   m_window.KillTimer(timerId);
-  const bool bWasReady = m_bDeviceReady;
   ShowMessage(LoadString(IDS_NO_RESPONSE));
-  // The link closed while the box was open: its buttons must stay disabled.
-  if (bWasReady && !m_bDeviceReady) return;
+  // The link may have closed while the box was open.
+  if (!MayEnableDeviceButtons()) return;
   m_window.EnableWindow(firstButton, true);
   if (secondButton != 0) m_window.EnableWindow(secondButton, true);
 }

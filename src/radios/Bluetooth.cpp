@@ -44,7 +44,7 @@ void CMirlSettingsDlg::OnClickBtList(int item) {
   // The caption records what the next press does.
   const bool paired = !m_listBt.GetItemText(item, kStatusColumn).empty();
   m_btnBtPair.SetWindowText(LoadString(paired ? IDS_UNPAIR : IDS_PAIR));
-  if (!m_bBtPairing) m_btnBtPair.EnableWindow(true);
+  if (!m_bBtPairing) EnableAfterReply(m_btnBtPair);
 }
 
 void CMirlSettingsDlg::OnPairBt() {
@@ -64,7 +64,7 @@ void CMirlSettingsDlg::OnPairBt() {
 
 void CMirlSettingsDlg::OnBtStateReply(bool on) {
   m_btnBtOpen.SetWindowText(LoadString(on ? IDS_CLOSE_BT : IDS_OPEN_BT));
-  m_btnBtSearch.EnableWindow(on);
+  EnableAfterReply(m_btnBtSearch, on);
   m_listBt.DeleteAllItems();
   m_strBtSelected.clear();
   m_bBtOn = on;
@@ -73,10 +73,10 @@ void CMirlSettingsDlg::OnBtStateReply(bool on) {
     m_btnBtSearch.EnableWindow(false);
   }
   if (m_bDeviceReady) {
-    m_btnBtOpen.EnableWindow(true);
+    EnableAfterReply(m_btnBtOpen);
     if (on) {
-      if (!m_strBtSelected.empty()) m_btnBtPair.EnableWindow(true);
-      m_btnBtSearch.EnableWindow(true);
+      if (!m_strBtSelected.empty()) EnableAfterReply(m_btnBtPair);
+      EnableAfterReply(m_btnBtSearch);
     }
   }
 }
@@ -104,7 +104,7 @@ void CMirlSettingsDlg::OnBtPairReply(const std::string& address, bool unpair, bo
     const int row = FindRowByAddress(m_listBt, address);
     if (row >= 0) m_listBt.SetItemText(row, kStatusColumn, unpair ? std::string() : LoadString(IDS_PAIRED));
   }
-  m_btnBtPair.EnableWindow(true);
+  EnableAfterReply(m_btnBtPair);
   if (ok && address == m_strBtSelected) m_btnBtPair.SetWindowText(LoadString(unpair ? IDS_PAIR : IDS_UNPAIR));
 }
 

@@ -20,7 +20,7 @@ void CMirlSettingsDlg::OnGpsStateReply(bool on) {
   m_editGpsRaw.SetWindowText("");
   m_editGpsSatellites.SetWindowText("");
   m_editGpsStatus.SetWindowText("");
-  if (m_bDeviceReady) m_btnGpsOpen.EnableWindow(true);
+  if (m_bDeviceReady) EnableAfterReply(m_btnGpsOpen);
 }
 
 void CMirlSettingsDlg::OnGpsRaw(const std::string& text) {

@@ -35,7 +35,7 @@ void CMirlSettingsDlg::OnClickWifiList(int item) {
   if (item < 0 || item >= m_listWifi.GetItemCount()) return;
   m_editWifiName.SetWindowText(m_listWifi.GetItemText(item, 1));
   m_strWifiSelected = m_listWifi.GetItemText(item, 2);
-  if (!m_bWifiConnecting) m_btnWifiConnect.EnableWindow(true);
+  if (!m_bWifiConnecting) EnableAfterReply(m_btnWifiConnect);
 }
 
 void CMirlSettingsDlg::OnWifiStateReply(bool on) {
@@ -44,14 +44,14 @@ void CMirlSettingsDlg::OnWifiStateReply(bool on) {
   m_listWifi.DeleteAllItems();
   m_strWifiSelected.clear();
   m_bWifiOn = on;
-  if (m_bDeviceReady) m_btnWifiOpen.EnableWindow(true);
-  m_btnWifiConnect.EnableWindow(on && !m_strWifiSelected.empty());
+  if (m_bDeviceReady) EnableAfterReply(m_btnWifiOpen);
+  EnableAfterReply(m_btnWifiConnect, on && !m_strWifiSelected.empty());
 }
 
 void CMirlSettingsDlg::OnWifiConnectReply(bool ok) {
   m_bWifiConnecting = false;
   m_window.KillTimer(TIMER_WIFI_CONNECT);
-  m_btnWifiConnect.EnableWindow(m_bWifiOn && !m_strWifiSelected.empty());
+  EnableAfterReply(m_btnWifiConnect, m_bWifiOn && !m_strWifiSelected.empty());
   // Selection and password stay, so the user can correct the password and try again.
   if (!ok) ShowMessage(LoadString(IDS_WIFI_CONNECT_FAIL));
 }
@@ -76,7 +76,7 @@ void CMirlSettingsDlg::AddWifiListRow(const std::string& text) {
 void CMirlSettingsDlg::OnWifiConnectTimer() {
   m_window.KillTimer(TIMER_WIFI_CONNECT);
   // Silent, and the request stays outstanding: a late reply still settles it.
-  if (m_bWifiConnecting && m_bWifiOn && !m_strWifiSelected.empty()) m_btnWifiConnect.EnableWindow(true);
+  if (m_bWifiConnecting && m_bWifiOn && !m_strWifiSelected.empty()) EnableAfterReply(m_btnWifiConnect);
 }
 
 void CMirlSettingsDlg::OnWifiMessage(const std::string& value) {

@@ -26,7 +26,7 @@ void CMirlSettingsDlg::OnImeiReply(const std::string& value) {
     ShowMessage(LoadString(IDS_WRITE_IMEI_FAIL));
   else
     m_editImei.SetWindowText(value);
-  if (m_bDeviceReady) m_btnWriteImei.EnableWindow(true);
+  if (m_bDeviceReady) EnableAfterReply(m_btnWriteImei);
 }
 
 }  // namespace tolvane

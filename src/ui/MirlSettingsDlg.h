@@ -174,10 +174,12 @@ class CMirlSettingsDlg : public IPortEvents {
   void OnGpsRawMessage(const std::string& value);
   void OnGpsSatellitesMessage(const std::string& value);
   void OnGpsStatusMessage(const std::string& value);
-  // A reply ends its request's wait. One handled after its own link closed must not bring that
-  // link's buttons back.
-  void EnableAfterReply(CButton& button) {
-    if (m_bRunning) button.EnableWindow(true);
+  // The one rule for every reply, expiry and list click that brings a device button back: only
+  // while a link runs. One handled after its own link closed (a later message of the piece that
+  // closed it, or a later hop) would leave the button usable with no link.
+  bool MayEnableDeviceButtons() const { return m_bRunning; }
+  void EnableAfterReply(CButton& button, bool enable = true) {
+    button.EnableWindow(enable && MayEnableDeviceButtons());
   }
 
   IWindow& m_window;

@@ -121,14 +121,15 @@ TEST_F(Dispatcher, linkClosedWhileTheTimeoutBoxIsOpenKeepsButtonsDisabled) {
   EXPECT_FALSE(Enabled(IDC_CLEAR_APN));
 }
 
-TEST_F(Dispatcher, timeoutWithoutAnyLinkStillReenablesTheButtons) {
+TEST_F(Dispatcher, timeoutWithoutAnyLinkSaysSoButEnablesNothing) {
   StartUp({});
   window.EnableWindow(IDC_UPDATE_IP, false);
   window.EnableWindow(IDC_UPDATE_DOMAIN, false);
   window.SetTimer(TIMER_UPDATE_IP, 6000);
   window.AdvanceClock(6000);
-  EXPECT_TRUE(Enabled(IDC_UPDATE_IP));
-  EXPECT_TRUE(Enabled(IDC_UPDATE_DOMAIN));
+  EXPECT_EQ(window.MessageBoxes(), std::vector<std::string>{"Parlo apk without response"});
+  EXPECT_FALSE(Enabled(IDC_UPDATE_IP));
+  EXPECT_FALSE(Enabled(IDC_UPDATE_DOMAIN));
 }
 
 TEST_F(Dispatcher, comOpenAfterTheLinkClosedDoesNotMakeItReady) {
