@@ -1,6 +1,7 @@
 #include "cli/DeviceRun.h"
 
 #include "cli/DryRunPort.h"
+#include "link/SecretMask.h"
 #include "res/Strings.h"
 #include "ui/MirlSettingsDlg.h"
 
@@ -46,9 +47,7 @@ CDeviceRun::CDeviceRun(IPort& port, IPortList& ports, CProfile profile, int comN
   m_window.SetTimerHandler([this](int id) { m_dlg->OnTimer(id); });
   m_window.SetChangeHandler([this] { OnChange(); });
   m_dlg->SetCommandObserver([this](const std::string& command) {
-    // Reading back after the last step opens the link again, outside any step.
-    const std::string secret = m_nCurrent < m_plan.size() ? SecretOf(CurrentKind(), m_profile) : std::string();
-    m_sent.push_back(MaskSecret(command, secret));
+    m_sent.push_back(MaskCommand(command));
     m_sentExact.push_back(command);
   });
 }

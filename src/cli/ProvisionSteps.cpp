@@ -1,6 +1,5 @@
 #include "cli/ProvisionSteps.h"
 
-#include "link/Framing.h"
 #include "res/Strings.h"
 #include "ui/ControlIds.h"
 
@@ -61,22 +60,6 @@ std::vector<EStepKind> PlanSteps(const CProfile& profile) {
   // Last, whatever else the profile holds: the device restarts and the link ends.
   if (profile.factoryReset) steps.push_back(EStepKind::FactoryReset);
   return steps;
-}
-
-std::string SecretOf(EStepKind kind, const CProfile& profile) {
-  switch (kind) {
-    case EStepKind::SetAccount: return profile.accountPassword.value_or("");
-    case EStepKind::UpdateDealerPw: return profile.dealerPassword.value_or("");
-    case EStepKind::SetApn: return profile.apnPassword.value_or("");
-    case EStepKind::JoinWifi: return profile.wifiPassword.value_or("");
-    default: return {};
-  }
-}
-
-std::string MaskSecret(const std::string& command, const std::string& secret) {
-  const std::string tail = secret + kTerminator;
-  if (secret.empty() || command.size() < tail.size() || !command.ends_with(tail)) return command;
-  return command.substr(0, command.size() - tail.size()) + "******" + kTerminator;
 }
 
 }  // namespace tolvane

@@ -40,9 +40,4 @@ const CStepRules& RulesOf(EStepKind kind);
 // The configuration steps the profile asks for, in order (the connection is not among them).
 std::vector<EStepKind> PlanSteps(const CProfile& profile);
 
-// The field of the step that must not appear in a report; empty for none.
-std::string SecretOf(EStepKind kind, const CProfile& profile);
-// The command with its secret, always its last field, replaced by stars.
-std::string MaskSecret(const std::string& command, const std::string& secret);
-
 }  // namespace tolvane

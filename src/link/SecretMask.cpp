@@ -58,4 +58,12 @@ std::string MaskSecrets(TraceDirection direction, std::string_view message) {
   return masked;
 }
 
+std::string MaskCommand(std::string_view command) {
+  const bool terminated = !command.empty() && command.back() == kTerminator;
+  if (terminated) command.remove_suffix(1);
+  std::string masked = MaskSecrets(TraceDirection::ToDevice, command);
+  if (terminated) masked += kTerminator;
+  return masked;
+}
+
 }  // namespace tolvane

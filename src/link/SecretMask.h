@@ -16,4 +16,8 @@ inline constexpr char kSecretMask[] = "\u2022\u2022\u2022\u2022";
 // is masked rather than less.
 std::string MaskSecrets(TraceDirection direction, std::string_view message);
 
+// A command as it is queued, terminator included, masked as above: for every output that shows
+// what was sent, so that a new secret is hidden everywhere at once.
+std::string MaskCommand(std::string_view command);
+
 }  // namespace tolvane

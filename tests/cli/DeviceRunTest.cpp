@@ -92,7 +92,7 @@ TEST_F(DeviceRunTest, runsTheProfileStepByStep_eachCommandWaitsForTheReplyToTheO
     EXPECT_EQ(device.answeredAt[i].second, i + 1) << "a command went out before the answer to " << expected[i];
   }
   EXPECT_EQ(Step("Write IMEI").detail, "Write IMEI OK, Restart the device to be effective!");
-  EXPECT_EQ(Step("Set Account/Pw").sent, Strings{"ACCOUNT:unit7^******~"});
+  EXPECT_EQ(Step("Set Account/Pw").sent, Strings{"ACCOUNT:unit7^••••~"});
   const CDeviceReport& report = run->Report();
   EXPECT_EQ(report.before.imei, "356938035643809");
   EXPECT_EQ(report.before.ip, "192.168.10.20");
@@ -224,7 +224,7 @@ TEST_F(DeviceRunTest, wifi_joinsOnceTheNetworkIsListedAndFailsWhenItNeverIs) {
   ASSERT_TRUE(Finished());
   EXPECT_EQ(Step("Open Wi-Fi").status, EStepStatus::Ok);
   EXPECT_EQ(Step("Join Wi-Fi").status, EStepStatus::Ok);
-  EXPECT_EQ(Step("Join Wi-Fi").sent, Strings{"WiFi_PW:3c:84:6a:01:22:9f^******~"});
+  EXPECT_EQ(Step("Join Wi-Fi").sent, Strings{"WiFi_PW:3c:84:6a:01:22:9f^••••~"});
 
   profile.wifiAddress = "00:00:00:00:00:01";
   timings.wifiListMs = 300;
@@ -252,7 +252,7 @@ TEST_F(DeviceRunTest, dryRun_listsTheExactCommandsAtOnceAndSendsNothing) {
                      "  Join Wi-Fi       WiFi_PW:3c:84:6a:01:22:9f^parlo123~", "  Close            COM:close~"}));
   EXPECT_EQ(testPort.openCount, 0);
   // A report the dry run writes keeps the secrets.
-  EXPECT_EQ(Step("Set APN").sent, Strings{"APN:cmnet^@******~"});
+  EXPECT_EQ(Step("Set APN").sent, Strings{"APN:cmnet^@••••~"});
 }
 
 }  // namespace

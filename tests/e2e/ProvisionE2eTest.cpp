@@ -6,11 +6,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "DevsimProcess.h"
 #include "LinkE2eFixture.h"
@@ -113,8 +115,8 @@ TEST_F(Provision, fullProfile_everyStepOkAndTheDeviceReportsTheNewSettings) {
       << output.toStdString();
   for (const char* line :
        {"  OK           Write IMEI       IMEI:860000000000001~ -- Write IMEI OK, Restart the device to be effective!",
-        "  OK           Set Account/Pw   ACCOUNT:unit7^******~ -- Update account and password OK",
-        "  OK           Join Wi-Fi       WiFi_PW:3c:84:6a:01:22:9f^******~ -- joined",
+        "  OK           Set Account/Pw   ACCOUNT:unit7^••••~ -- Update account and password OK",
+        "  OK           Join Wi-Fi       WiFi_PW:3c:84:6a:01:22:9f^••••~ -- joined",
         "  Before: IMEI 356938035643809, IP 192.168.10.20, language en_US, network type 3G/2G",
         "  After: IMEI 860000000000001, IP 10.0.0.5, language zh_CN, network type 2G", "  Result: OK"})
     EXPECT_TRUE(output.contains(QString::fromUtf8(line))) << line << "\n" << output.toStdString();
@@ -136,7 +138,7 @@ TEST_F(Provision, deviceRefusesTheApn_failLineAndStatus1) {
   File("dealer.ini", "apn = cmnet\nlanguage = zh_CN\n");
   QString output;
   EXPECT_EQ(Run({"--port", "COM200", "--profile", "dealer.ini"}, output), 1);
-  EXPECT_TRUE(output.contains(QStringLiteral("  FAIL         Set APN          APN:cmnet^@~ -- Update APN fail")))
+  EXPECT_TRUE(output.contains(QStringLiteral("  FAIL         Set APN          APN:cmnet^@••••~ -- Update APN fail")))
       << output.toStdString();
   EXPECT_TRUE(output.contains(QStringLiteral("  OK           Set Language")));
   EXPECT_TRUE(output.contains(QStringLiteral("  Result: NOT OK: 1 FAIL")));
@@ -189,6 +191,48 @@ TEST_F(Provision, batch_threeImeisAcrossThreePlugIns) {
   EXPECT_TRUE(output.contains(QStringLiteral("Every IMEI of the list is used.")));
   EXPECT_EQ(Read("imeis.txt.done").count("\n"), 3);
   EXPECT_EQ(Report("batch.json")["devices"].toArray().size(), 3);
+}
+
+TEST_F(Provision, runsStartedTogetherOnOneList_neverWriteOneImeiToTwoDevices) {
+  File("dealer.ini", "language = zh_CN\n");
+  QByteArray list;
+  for (int n = 31; n <= 39; ++n) list += "8600000000000" + QByteArray::number(n) + "\n";
+  File("imeis.txt", list);
+  std::vector<std::unique_ptr<CDevsimProcess>> devices;
+  for (int n = 0; n < 3; ++n) {
+    devices.push_back(std::make_unique<CDevsimProcess>());
+    ASSERT_TRUE(devices.back()->Start()) << devices.back()->Output().toStdString();
+  }
+  QMap<QString, QString> deviceOf;  // IMEI -> the device that heard it
+  for (int round = 0; round < 3; ++round) {
+    std::vector<std::unique_ptr<QProcess>> runs;
+    for (const auto& device : devices)
+      runs.push_back(Start({"--port", "COM" + QString::number(device->ComNumber()), "--profile", "dealer.ini",
+                            "--imei-list", "imeis.txt"}));
+    for (auto& run : runs) {
+      QString output;
+      EXPECT_EQ(Finish(*run, output), 0) << output.toStdString();
+    }
+  }
+  const auto heard = [&] {
+    int count = 0;
+    for (const auto& device : devices) count += device->Output().count(QStringLiteral("PC says IMEI:"));
+    return count;
+  };
+  EXPECT_TRUE(PumpUntil([&] { return heard() >= 9; })) << heard();
+  for (const auto& device : devices) {
+    for (const QString& line : device->Output().split('\n')) {
+      const qsizetype at = line.indexOf(QStringLiteral("PC says IMEI:"));
+      if (at < 0) continue;
+      const QString imei = line.mid(at + 13, 15);
+      EXPECT_FALSE(deviceOf.contains(imei)) << imei.toStdString() << " reached two devices";
+      deviceOf[imei] = device->Caption();
+    }
+  }
+  EXPECT_EQ(deviceOf.size(), 9);
+  const QByteArray done = Read("imeis.txt.done");
+  EXPECT_EQ(done.count("\n"), 9);
+  for (const QString& imei : deviceOf.keys()) EXPECT_EQ(done.count(imei.toUtf8()), 1) << imei.toStdString();
 }
 
 TEST_F(Provision, interruptedBatch_closesTheLinkAndResumesWithoutWritingAnImeiTwice) {
