@@ -34,8 +34,9 @@ class CDeviceRun {
  public:
   enum class EMode { Send, DryRun };
   using LineSink = std::function<void(const std::string& line)>;
-  // Called just before the IMEI leaves; returns false, with the reason, to keep it from leaving.
-  using ImeiGate = std::function<bool(const std::string& imei, std::string& reason)>;
+  // Called just before the IMEI leaves; may hand out another IMEI than the one planned (another
+  // run took that one meanwhile). Returns false, with the reason, to keep it from leaving.
+  using ImeiGate = std::function<bool(std::string& imei, std::string& reason)>;
 
   CDeviceRun(IPort& port, IPortList& ports, CProfile profile, int comNumber, EMode mode, CRunTimings timings = {});
   ~CDeviceRun();

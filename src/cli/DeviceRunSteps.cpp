@@ -81,11 +81,16 @@ void CDeviceRun::PressStep(EStepKind kind) {
     return;
   }
   if (kind == EStepKind::WriteImei && m_mode == EMode::Send && m_imeiGate) {
-    std::string reason;
-    if (!m_imeiGate(*m_profile.imei, reason)) {
+    std::string imei = *m_profile.imei, reason;
+    if (!m_imeiGate(imei, reason)) {
       m_strAbort = reason;
       EndStep(EStepStatus::Refused, reason);
       return;
+    }
+    if (imei != *m_profile.imei) {
+      Emit("  IMEI " + *m_profile.imei + " was taken by another run meanwhile: this device gets " + imei);
+      m_profile.imei = m_report.imei = imei;
+      m_window.Type(IDC_IMEI, imei);
     }
   }
   Press(kind);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 
+#include "cli/FileLock.h"
 #include "cli/Profile.h"
 
 namespace tolvane {
@@ -52,13 +53,18 @@ std::optional<CImeiList> CImeiList::Read(const std::string& path, std::string& e
     lineOf[imei] = line;
     list.m_imeis.push_back(imei);
   }
+  list.Refresh();
+  return list;
+}
+
+void CImeiList::Refresh() {
   // Each line of the .done file starts with an IMEI; what follows it is a note for people.
-  std::ifstream done(list.m_strDonePath);
+  std::ifstream done(m_strDonePath);
+  std::string text;
   while (std::getline(done, text)) {
     const std::string line = Trimmed(text);
-    if (!IsSkipped(line)) list.m_used.insert(line.substr(0, line.find_first_of(" \t")));
+    if (!IsSkipped(line)) m_used.insert(line.substr(0, line.find_first_of(" \t")));
   }
-  return list;
 }
 
 int CImeiList::UsedCount() const {
@@ -72,7 +78,23 @@ std::optional<std::string> CImeiList::NextUnused() const {
   return std::nullopt;
 }
 
-bool CImeiList::MarkUsed(const std::string& imei, const std::string& note, std::string& errorText) {
+CImeiList::EClaim CImeiList::Claim(const std::string& note, std::string& imei, std::string& errorText,
+                                   int lockWaitMs) {
+  const std::string lockPath = m_strDonePath + ".lock";
+  const CFileLock lock(lockPath, lockWaitMs);
+  if (!lock.Held()) {
+    errorText = lock.Error();
+    return EClaim::Failed;
+  }
+  Refresh();
+  const auto next = NextUnused();
+  if (!next) return EClaim::UsedUp;
+  if (!Append(*next, note, errorText)) return EClaim::Failed;
+  imei = *next;
+  return EClaim::Taken;
+}
+
+bool CImeiList::Append(const std::string& imei, const std::string& note, std::string& errorText) {
   const std::string line = imei + "  " + note + "\n";
   const int fd = ::open(m_strDonePath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   bool ok = fd >= 0;

@@ -60,7 +60,17 @@ void CProvisionJob::Start() {
 
 void CProvisionJob::RunDevice(int comNumber, const std::string& caption) {
   CProfile profile = m_profile;
-  if (m_imeis) profile.imei = m_imeis->NextUnused();
+  // Likely the one it gets; it is taken for good only just before it is sent.
+  if (m_imeis) {
+    m_imeis->Refresh();
+    profile.imei = m_imeis->NextUnused();
+    // Other runs on the list may have used it up while this one waited.
+    if (!profile.imei) {
+      Say("Every IMEI of the list is used.");
+      Finish();
+      return;
+    }
+  }
   m_strRunCaption = caption.empty() ? "COM" + std::to_string(comNumber) : caption;
   const int device = static_cast<int>(m_report.devices.size()) + 1;
   if (!m_options.dryRun)
@@ -80,8 +90,8 @@ void CProvisionJob::RunDevice(int comNumber, const std::string& caption) {
   m_run = std::make_unique<CDeviceRun>(*m_port, *ports, std::move(profile), comNumber, mode, m_timings);
   m_run->SetLineSink(m_out);
   if (m_imeis && !m_options.dryRun)
-    m_run->SetImeiGate([this, caption = m_strRunCaption](const std::string& imei, std::string& reason) {
-      return MarkImeiUsed(imei, caption, reason);
+    m_run->SetImeiGate([this, caption = m_strRunCaption](std::string& imei, std::string& reason) {
+      return ClaimImei(imei, caption, reason);
     });
   // The run may end inside Start (a port that will not open); it is let go from the event loop.
   m_run->SetFinishedHandler([this] {
@@ -91,10 +101,16 @@ void CProvisionJob::RunDevice(int comNumber, const std::string& caption) {
   m_run->Start();
 }
 
-bool CProvisionJob::MarkImeiUsed(const std::string& imei, const std::string& caption, std::string& reason) {
+bool CProvisionJob::ClaimImei(std::string& imei, const std::string& caption, std::string& reason) {
   const std::string when = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
   std::string error;
-  if (m_imeis->MarkUsed(imei, when + "  " + caption, error)) return true;
+  switch (m_imeis->Claim(when + "  " + caption, imei, error)) {
+    case CImeiList::EClaim::Taken: return true;
+    case CImeiList::EClaim::UsedUp:
+      reason = "not sent: another run used the last IMEI of the list meanwhile";
+      return false;
+    case CImeiList::EClaim::Failed: break;
+  }
   m_report.fault = error;
   reason = "not sent: " + error;
   return false;
@@ -112,6 +128,7 @@ void CProvisionJob::OnRunFinished() {
     Finish();
     return;
   }
+  m_imeis->Refresh();
   if (!m_imeis->NextUnused()) {
     Say("Every IMEI of the list is used.");
     Finish();

@@ -42,7 +42,7 @@ class CProvisionJob {
   void OnPortAppeared(const CPortEntry& entry);
   void OnPortGone(const CPortEntry& entry);
   void RunPending();
-  bool MarkImeiUsed(const std::string& imei, const std::string& caption, std::string& reason);
+  bool ClaimImei(std::string& imei, const std::string& caption, std::string& reason);
   void WriteReport();
   void Finish();
   std::string Progress() const;

@@ -40,9 +40,11 @@ constexpr char kEpilog[] =
     "  2    the command line is wrong\n"
     "  3    the profile or the IMEI list is wrong; nothing was sent\n"
     "  4    a step got no response\n"
-    "  5    a step was refused by the window's checks; nothing was sent for it\n"
+    "  5    a step was refused by the window's checks, or another run used the last\n"
+    "       IMEI of the list; nothing was sent for it\n"
     "  6    the port could not be opened, or the device did not answer the link\n"
-    "  7    the report or the .done file could not be written\n"
+    "  7    the report or the .done file could not be written, or another run kept\n"
+    "       the IMEI list locked for more than 10 s\n"
     "  130  stopped with Ctrl-C\n"
     "When several apply, the first of 130, 7, 6, 1, 4, 5 wins.\n";
 

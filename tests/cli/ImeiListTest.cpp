@@ -2,9 +2,13 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fstream>
+#include <set>
+#include <thread>
 #include <sstream>
 
+#include "cli/FileLock.h"
 #include "cli/ImeiList.h"
 
 namespace tolvane::testing {
@@ -34,8 +38,10 @@ TEST_F(ImeiListTest, anInterruptedBatchResumesWithTheFirstImeiNotRecordedAsUsed)
   ASSERT_TRUE(list) << error;
   EXPECT_EQ(list->Count(), 3);
   EXPECT_EQ(list->NextUnused(), "860000000000001");
-  ASSERT_TRUE(list->MarkUsed("860000000000001", "COM200 (ttySIM0)", error)) << error;
-  ASSERT_TRUE(list->MarkUsed("860000000000002", "COM200 (ttySIM0)", error)) << error;
+  std::string imei;
+  ASSERT_EQ(list->Claim("COM200 (ttySIM0)", imei, error), CImeiList::EClaim::Taken) << error;
+  EXPECT_EQ(imei, "860000000000001");
+  ASSERT_EQ(list->Claim("COM200 (ttySIM0)", imei, error), CImeiList::EClaim::Taken) << error;
   EXPECT_EQ(DoneText(), "860000000000001  COM200 (ttySIM0)\n860000000000002  COM200 (ttySIM0)\n");
 
   // The next session reads what the last one recorded.
@@ -43,8 +49,43 @@ TEST_F(ImeiListTest, anInterruptedBatchResumesWithTheFirstImeiNotRecordedAsUsed)
   ASSERT_TRUE(list) << error;
   EXPECT_EQ(list->UsedCount(), 2);
   EXPECT_EQ(list->NextUnused(), "860000000000003");
-  ASSERT_TRUE(list->MarkUsed("860000000000003", "", error));
+  ASSERT_EQ(list->Claim("", imei, error), CImeiList::EClaim::Taken);
+  EXPECT_EQ(list->Claim("", imei, error), CImeiList::EClaim::UsedUp);
   EXPECT_FALSE(list->NextUnused());
+}
+
+TEST_F(ImeiListTest, runsSharingTheListNeverTakeOneImeiTwice) {
+  std::string text;
+  for (int n = 10; n < 70; ++n) text += "8600000000000" + std::to_string(n) + "\n";
+  ASSERT_TRUE(Read(text));
+  // Each run reads the list once at its start, as a real run does; the claims race.
+  std::vector<std::vector<std::string>> taken(4);
+  std::vector<std::thread> runs;
+  for (auto& mine : taken)
+    runs.emplace_back([&, this] {
+      std::string ignored;
+      auto list = CImeiList::Read(path, ignored);
+      std::string imei;
+      while (list->Claim("run", imei, ignored) == CImeiList::EClaim::Taken) mine.push_back(imei);
+    });
+  for (auto& run : runs) run.join();
+  std::multiset<std::string> all;
+  for (const auto& mine : taken) all.insert(mine.begin(), mine.end());
+  EXPECT_EQ(all.size(), 60u);
+  EXPECT_EQ(std::set<std::string>(all.begin(), all.end()).size(), 60u);
+  const std::string done = DoneText();
+  EXPECT_EQ(std::count(done.begin(), done.end(), '\n'), 60);
+}
+
+TEST_F(ImeiListTest, aListLockedByAnotherRunTooLong_takesNothingAndSaysWhy) {
+  auto list = Read("860000000000001\n");
+  ASSERT_TRUE(list);
+  const CFileLock other(path + ".done.lock", 0);
+  ASSERT_TRUE(other.Held());
+  std::string imei;
+  EXPECT_EQ(list->Claim("", imei, error, 100), CImeiList::EClaim::Failed);
+  EXPECT_NE(error.find("another run held the lock"), std::string::npos) << error;
+  EXPECT_EQ(DoneText(), "");
 }
 
 TEST_F(ImeiListTest, aLineThatIsNoImeiOrAnImeiListedTwice_isRefusedWithItsLine) {
@@ -60,7 +101,8 @@ TEST_F(ImeiListTest, aDoneFileThatCannotBeWritten_keepsTheImeiUnused) {
   auto list = Read("860000000000001\n");
   ASSERT_TRUE(list);
   ASSERT_TRUE(QDir(directory.path()).mkdir(QStringLiteral("imeis.txt.done")));
-  EXPECT_FALSE(list->MarkUsed("860000000000001", "", error));
+  std::string imei;
+  EXPECT_EQ(list->Claim("", imei, error), CImeiList::EClaim::Failed);
   EXPECT_NE(error.find("cannot record 860000000000001"), std::string::npos) << error;
   EXPECT_EQ(list->NextUnused(), "860000000000001");
 }
