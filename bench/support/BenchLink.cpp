@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <thread>
 
-#include "ui/ControlIds.h"
+#include "res/ControlIds.h"
 
 namespace tolvane::bench {
 

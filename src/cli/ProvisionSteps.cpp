@@ -1,7 +1,8 @@
 #include "cli/ProvisionSteps.h"
 
 #include "res/Strings.h"
-#include "ui/ControlIds.h"
+#include "res/ControlIds.h"
+#include "ui/TimerIds.h"
 
 namespace tolvane {
 

@@ -2,7 +2,8 @@
 
 namespace tolvane {
 
-CWindowHop::CWindowHop(IWindow& window) : m_window(window), m_shared(std::make_shared<Shared>()) {}
+CWindowHop::CWindowHop(IWindowThread& windowThread)
+    : m_windowThread(windowThread), m_shared(std::make_shared<Shared>()) {}
 
 CWindowHop::~CWindowHop() { CancelAll(); }
 
@@ -31,7 +32,7 @@ CWindowHop::Result CWindowHop::Run(int generation, std::function<void()> task) {
     if (!live()) return Result::Dropped;
   }
   // The posted task holds only shared state: it may run after this object is gone.
-  m_window.PostToWindowThread([shared, finished, generation, task = std::move(task)] {
+  m_windowThread.PostToWindowThread([shared, finished, generation, task = std::move(task)] {
     {
       std::lock_guard lock(shared->lock);
       if (!shared->accepting || shared->generation != generation) return;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 
-#include "ui/IWindow.h"
+#include "link/WindowThread.h"
 
 namespace tolvane {
 
@@ -16,7 +16,7 @@ class CWindowHop {
  public:
   enum class Result { Ran, Dropped };
 
-  explicit CWindowHop(IWindow& window);
+  explicit CWindowHop(IWindowThread& windowThread);
   ~CWindowHop();
   CWindowHop(const CWindowHop&) = delete;
   CWindowHop& operator=(const CWindowHop&) = delete;
@@ -38,7 +38,7 @@ class CWindowHop {
     bool accepting = false;
     int runningDepth = 0;
   };
-  IWindow& m_window;
+  IWindowThread& m_windowThread;
   std::shared_ptr<Shared> m_shared;
 };
 

@@ -3,7 +3,7 @@
 #include <QSerialPortInfo>
 
 #include "qt/DeviceMemory.h"
-#include "qt/SimulatedPortRegistry.h"
+#include "posix/SimulatedPortRegistry.h"
 
 namespace tolvane {
 

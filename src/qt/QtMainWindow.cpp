@@ -12,7 +12,7 @@
 #include <QTimer>
 
 #include "qt/DialogBuilder.h"
-#include "ui/ControlIds.h"
+#include "res/ControlIds.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane {

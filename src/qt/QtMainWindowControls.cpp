@@ -15,7 +15,7 @@
 #include "qt/QtMainWindow.h"
 #include "qt/ReportList.h"
 #include "qt/TypingRules.h"
-#include "ui/ControlIds.h"
+#include "res/ControlIds.h"
 
 namespace tolvane {
 namespace {

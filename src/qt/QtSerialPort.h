@@ -9,7 +9,7 @@
 #include "link/Framing.h"
 #include "link/IPort.h"
 #include "qt/LinuxPortList.h"
-#include "qt/OpenFailureProbe.h"
+#include "posix/OpenFailureProbe.h"
 
 namespace tolvane {
 

@@ -21,7 +21,7 @@ int FindRowByAddress(const CListCtrl& list, const std::string& address) {
 }  // namespace
 
 void CMirlSettingsDlg::OnOpenBt() {
-  if (!m_bRunning) return;
+  if (!m_link.IsRunning()) return;
   // Unlike Wi-Fi, the on flag waits for the device's reply.
   QueueCommand(m_bBtOn ? "BT:close" : "BT:open");
   m_listBt.DeleteAllItems();

@@ -4,7 +4,7 @@
 namespace tolvane {
 
 void CMirlSettingsDlg::OnOpenGps() {
-  if (!m_bRunning) return;
+  if (!m_link.IsRunning()) return;
   QueueCommand(m_bGpsOn ? "GPS:close" : "GPS:open");
   // Flipped before the reply, so data that comes while opening is shown and that while closing dropped.
   m_bGpsOn = !m_bGpsOn;

@@ -10,7 +10,7 @@ constexpr int kWifiConnectTimeoutMs = 15000;
 }
 
 void CMirlSettingsDlg::OnOpenWifi() {
-  if (!m_bRunning) return;
+  if (!m_link.IsRunning()) return;
   QueueCommand(m_bWifiOn ? "WiFi:close" : "WiFi:open");
   // Flipped before the reply, so rows that come while opening are taken and those while closing dropped.
   m_bWifiOn = !m_bWifiOn;

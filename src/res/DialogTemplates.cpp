@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/ControlIds.h"
+#include "res/ControlIds.h"
 
 namespace tolvane {
 namespace {

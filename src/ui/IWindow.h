@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "link/WindowThread.h"
 #include "res/Picture.h"
 
 namespace tolvane {
@@ -19,7 +20,7 @@ enum class ColumnAlign { Left, Center, Right };
 
 // Everything the logic asks of the window. Controls are addressed by id. Texts are UTF-8.
 // All calls come from the window's thread, except PostToWindowThread, which any thread may call.
-class IWindow {
+class IWindow : public IWindowThread {
  public:
   virtual ~IWindow() = default;
 
@@ -74,10 +75,6 @@ class IWindow {
   // One-shot use is up to the logic: a timer fires until killed. Arming a running id restarts it.
   virtual void SetTimer(int id, int milliseconds) = 0;
   virtual void KillTimer(int id) = 0;
-
-  // Runs the task on the window's thread later. Callable from any thread. A task posted to a
-  // window that is gone is dropped.
-  virtual void PostToWindowThread(std::function<void()> task) = 0;
 };
 
 }  // namespace tolvane

@@ -1,38 +1,38 @@
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <thread>
 
 #include "link/IPort.h"
-#include "link/StringQueue.h"
-#include "link/TrafficTrace.h"
-#include "link/WindowHop.h"
+#include "link/LinkSession.h"
+#include "res/ControlIds.h"
 #include "res/Picture.h"
-#include "ui/ControlIds.h"
 #include "ui/Controls.h"
 #include "ui/IWindow.h"
+#include "ui/TimerIds.h"
 
 namespace tolvane {
 
 // The main window's logic: every member and operation of the settings dialog. It owns the state;
-// the window and the port are reached only through their interfaces. Everything runs on the
-// window's thread except the two worker threads, which touch only the queues, the run flag,
-// IPort::Write and the traffic trace, and reach the window through m_hop.
-class CMirlSettingsDlg : public IPortEvents {
+// the window and the port are reached only through their interfaces, the device through the link
+// session. Everything here runs on the window's thread.
+//
+// One class, defined by folder: ui/ its link side and start-up, settings/ and radios/ the features,
+// dialog/ its construction and the routes from device keys, controls and timers to the handlers.
+class CMirlSettingsDlg : public ILinkSink {
  public:
   // How long a freshly opened link may stay silent before the status strip says so.
   static constexpr int kLinkSilentMs = 3000;
   // How often the port list is looked at for the remembered device while the link is closed.
   static constexpr int kPortWatchMs = 1000;
-  using Sleeper = std::function<void(std::chrono::milliseconds)>;
+  using Sleeper = CLinkSession::Sleeper;
 
   CMirlSettingsDlg(IWindow& window, IPort& port, IPortList& portList);
+  // Declared first of the virtuals: the class's vtable goes where the dialog is assembled.
   ~CMirlSettingsDlg() override;
   CMirlSettingsDlg(const CMirlSettingsDlg&) = delete;
   CMirlSettingsDlg& operator=(const CMirlSettingsDlg&) = delete;
@@ -59,13 +59,12 @@ class CMirlSettingsDlg : public IPortEvents {
 
   // Framing and transport.
   void QueueCommand(const std::string& text);
-  void OnComm() override;
-  void OnPortLost() override;
-  static unsigned SendThreadProc(CMirlSettingsDlg* dialog);
-  static unsigned RecvThreadProc(CMirlSettingsDlg* dialog);
+  void OnComm() { m_link.OnComm(); }
+  // The device went away: closes as Close does and says so.
+  void OnLinkLost() override;
 
   // Dispatcher and reply timers.
-  void HandleDeviceMessage(const std::string& message);
+  void HandleDeviceMessage(const std::string& message) override;
   void OnTimer(int id);
 
   // Configuration commands (settings/).
@@ -114,11 +113,11 @@ class CMirlSettingsDlg : public IPortEvents {
   void OnGpsSatellites(const std::string& text);
   void OnGpsStatus(const std::string& text);
 
-  // Where the link records what it writes and cuts; null for none. Set before the first Connect.
-  void SetTrafficTrace(CTrafficTrace* trace) { m_pTrace.store(trace); }
+  // Where the link records what it writes and cuts; null for none.
+  void SetTrafficTrace(CTrafficTrace* trace) { m_link.SetTrafficTrace(trace); }
 
   // Lets tests count the worker threads' polling passes instead of waiting on the clock.
-  void SetSleeper(Sleeper sleeper) { m_sleep = std::move(sleeper); }
+  void SetSleeper(Sleeper sleeper) { m_link.SetSleeper(std::move(sleeper)); }
   // Sees every command as it joins the send queue, terminator included, on the window's thread:
   // a front end that reports what a press sent needs no second copy of the commands.
   using CommandObserver = std::function<void(const std::string& command)>;
@@ -126,13 +125,13 @@ class CMirlSettingsDlg : public IPortEvents {
 
   // Read access for the window layer and tests.
   bool IsDeviceReady() const { return m_bDeviceReady; }
-  bool IsRunning() const { return m_bRunning; }
+  bool IsRunning() const { return m_link.IsRunning(); }
   std::int16_t GetComPort() const { return m_nComPort; }
   const std::string& GetCommSettings() const { return m_strCommSettings; }
   std::int16_t GetInBufferSize() const { return m_nInBufferSize; }
   std::int16_t GetOutBufferSize() const { return m_nOutBufferSize; }
-  const CStringQueue& GetSendQueue() const { return m_listSend; }
-  const CStringQueue& GetRecvQueue() const { return m_listRecv; }
+  const CStringQueue& GetSendQueue() const { return m_link.SendQueue(); }
+  const CStringQueue& GetRecvQueue() const { return m_link.RecvQueue(); }
   const CImageList& GetSignalImages() const { return m_imgSignal; }
   bool IsWifiOn() const { return m_bWifiOn; }
   bool IsWifiConnecting() const { return m_bWifiConnecting; }
@@ -148,8 +147,6 @@ class CMirlSettingsDlg : public IPortEvents {
   // A "~" in a field would end the command early and the device would run the rest as a command
   // of its own: such a press sends nothing and says why. True when it refused.
   bool RefuseTerminator(std::initializer_list<std::string_view> fieldTexts);
-  void StopWorkerThreads();
-  void StartWorkerThreads();
   // Start-up once a port has been found: selection, serial values, lists and combo boxes.
   void InitPortDependentControls();
   void SelectPreferredPort();
@@ -161,7 +158,6 @@ class CMirlSettingsDlg : public IPortEvents {
   void RememberLinkDevice();
   void ArmPortWatch();
   void OnPortWatch();
-  void TraceWrite(const std::string& command);
   void OnReplyTimeout(int timerId, int firstButton, int secondButton);
   // The radio panels' dispatcher rows: what each key's value means.
   void OnWifiMessage(const std::string& value);
@@ -177,7 +173,7 @@ class CMirlSettingsDlg : public IPortEvents {
   // The one rule for every reply, expiry and list click that brings a device button back: only
   // while a link runs. One handled after its own link closed (a later message of the piece that
   // closed it, or a later hop) would leave the button usable with no link.
-  bool MayEnableDeviceButtons() const { return m_bRunning; }
+  bool MayEnableDeviceButtons() const { return m_link.IsRunning(); }
   void EnableAfterReply(CButton& button, bool enable = true) {
     button.EnableWindow(enable && MayEnableDeviceButtons());
   }
@@ -231,15 +227,11 @@ class CMirlSettingsDlg : public IPortEvents {
   std::string m_strCommSettings;
   std::int16_t m_nInBufferSize = 0;
   std::int16_t m_nOutBufferSize = 0;
-  std::atomic<bool> m_bRunning{false};
 
   // Radio state.
   bool m_bWifiOn = false;
   bool m_bBtOn = false;
   bool m_bGpsOn = false;
-
-  CStringQueue m_listRecv;
-  CStringQueue m_listSend;
 
   bool m_bWifiConnecting = false;
   std::string m_strWifiSelected;
@@ -256,13 +248,9 @@ class CMirlSettingsDlg : public IPortEvents {
   std::string m_strLinkCaption;       // "COM200 (ttySIM0)"
   bool m_bPortWatchArmed = false;
   bool m_bRememberedPresent = false;  // as the last look at the port list found it
-  std::atomic<CTrafficTrace*> m_pTrace{nullptr};
-  CWindowHop m_hop;
-  int m_nLinkGeneration = 0;
-  Sleeper m_sleep;
   CommandObserver m_onCommandQueued;
-  std::thread m_recvThread;
-  std::thread m_sendThread;
+  // Last: it goes first, so that no worker outlives the state its hops touch.
+  CLinkSession m_link;
 };
 
 }  // namespace tolvane

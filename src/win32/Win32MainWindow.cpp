@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/ControlIds.h"
+#include "res/ControlIds.h"
 #include "ui/MirlSettingsDlg.h"
 #include "win32/CaptionFit.h"
 #include "win32/DialogTemplateBuilder.h"

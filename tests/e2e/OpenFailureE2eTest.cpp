@@ -13,7 +13,7 @@
 
 #include "LinkE2eFixture.h"
 #include "PortHolder.h"
-#include "qt/OpenFailureProbe.h"
+#include "posix/OpenFailureProbe.h"
 
 namespace tolvane::e2e {
 namespace {

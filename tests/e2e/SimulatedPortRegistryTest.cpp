@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "qt/LinuxPortList.h"
-#include "qt/SimulatedPortRegistry.h"
+#include "posix/SimulatedPortRegistry.h"
 
 namespace tolvane::e2e {
 namespace {

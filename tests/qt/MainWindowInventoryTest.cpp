@@ -12,7 +12,7 @@
 #include "qt/IpAddressEdit.h"
 #include "qt/QtMainWindow.h"
 #include "qt/ReportList.h"
-#include "ui/ControlIds.h"
+#include "res/ControlIds.h"
 
 using namespace tolvane;
 using namespace tolvane::qttest;

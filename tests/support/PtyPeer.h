@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "qt/SimulatedPortRegistry.h"
+#include "posix/SimulatedPortRegistry.h"
 
 namespace tolvane::e2e {
 

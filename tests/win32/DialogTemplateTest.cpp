@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Win32TestSupport.h"
-#include "ui/ControlIds.h"
+#include "res/ControlIds.h"
 #include "win32/DialogTemplateBuilder.h"
 
 namespace tolvane::win32::testing {

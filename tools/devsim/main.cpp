@@ -13,7 +13,7 @@
 #include "LineWriter.h"
 #include "PseudoTerminal.h"
 #include "link/PortNaming.h"
-#include "qt/SimulatedPortRegistry.h"
+#include "posix/SimulatedPortRegistry.h"
 
 namespace {
 

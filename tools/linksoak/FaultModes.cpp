@@ -17,7 +17,7 @@
 #include "PtyPeer.h"
 #include "SoakSession.h"
 #include "link/PortNaming.h"
-#include "qt/SimulatedPortRegistry.h"
+#include "posix/SimulatedPortRegistry.h"
 #include "res/Strings.h"
 
 namespace tolvane::linksoak {

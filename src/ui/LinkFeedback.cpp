@@ -18,7 +18,7 @@ void CMirlSettingsDlg::ShowOpenFailure() {
 
 void CMirlSettingsDlg::OnLinkSilent() {
   m_window.KillTimer(TIMER_LINK_SILENT);
-  if (m_bRunning && !m_bDeviceReady) ShowLinkStatus(IDS_STATUS_NO_ANSWER);
+  if (m_link.IsRunning() && !m_bDeviceReady) ShowLinkStatus(IDS_STATUS_NO_ANSWER);
 }
 
 void CMirlSettingsDlg::SelectPreferredPort() {
@@ -35,7 +35,7 @@ void CMirlSettingsDlg::SelectPreferredPort() {
 
 void CMirlSettingsDlg::OnDropdownPort() {
   // The open link's port stays what it is; the list follows the hardware only while closed.
-  if (m_bRunning || m_comm.IsOpen()) return;
+  if (m_link.IsRunning() || m_comm.IsOpen()) return;
   RefillPortList(m_cbPort.GetWindowText());
 }
 
@@ -82,7 +82,7 @@ void CMirlSettingsDlg::ArmPortWatch() {
 }
 
 void CMirlSettingsDlg::OnPortWatch() {
-  if (m_bRunning || m_comm.IsOpen() || m_hop.IsRunningHop()) return;
+  if (m_link.IsRunning() || m_comm.IsOpen() || m_link.IsRunningHop()) return;
   m_portList.ListPorts();
   const bool present = !m_portList.RememberedPort().empty();
   // Only its arrival selects it: while it stays, the user's own choice stands.

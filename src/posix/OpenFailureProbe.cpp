@@ -1,4 +1,4 @@
-#include "qt/OpenFailureProbe.h"
+#include "posix/OpenFailureProbe.h"
 
 #include <dirent.h>
 #include <grp.h>

@@ -1,4 +1,4 @@
-#include "qt/SimulatedPortRegistry.h"
+#include "posix/SimulatedPortRegistry.h"
 
 #include <dirent.h>
 #include <fcntl.h>

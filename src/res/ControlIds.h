@@ -1,6 +1,6 @@
 #pragma once
 
-// Control ids of the main window, as its template numbers them.
+// Resource ids of the main window: its controls, as its template numbers them, and its menu command.
 namespace tolvane {
 
 enum ControlId : int {
@@ -56,21 +56,6 @@ enum ControlId : int {
   IDC_NETWORK_TYPE = 1050,
   IDC_SET_NETWORK = 1051,
   IDC_FACTORY_RESET = 1052,
-};
-
-// One-shot reply timers, named after their request.
-enum TimerId : int {
-  TIMER_WIFI_CONNECT = 100,
-  TIMER_UPDATE_IP = 101,
-  TIMER_SET_ACCOUNT = 102,
-  TIMER_SET_APN = 103,
-  TIMER_UPDATE_DEALER_PW = 104,
-  TIMER_UPDATE_DOMAIN = 105,
-  TIMER_CLEAR_APN = 106,
-  // Not a reply timer: tells the user when a freshly opened link stays silent.
-  TIMER_LINK_SILENT = 107,
-  // Not a reply timer: looks for the remembered device while the link is closed.
-  TIMER_PORT_WATCH = 108,
 };
 
 // System-menu command that opens the About box.

@@ -30,16 +30,16 @@ void CMirlSettingsDlg::OnSelchangePort() {
 void CMirlSettingsDlg::OnConnect() {
   // Running with the port already gone: the loss is reported but not handled yet. Close, as the
   // caption says.
-  if (m_comm.IsOpen() || m_bRunning) {
+  if (m_comm.IsOpen() || m_link.IsRunning()) {
     ClosePort();
     return;
   }
   // A receiver waiting on the hop we are in could not be joined.
-  if (m_hop.IsRunningHop()) return;
+  if (m_link.IsRunningHop()) return;
   // A receiver left over from a link that closed itself may still be finishing its last piece.
-  StopWorkerThreads();
+  m_link.Stop();
   // Commands pressed after a close belong to no link.
-  m_listSend.RemoveAll();
+  m_link.ClearSendQueue();
   m_strLinkPort = "COM" + std::to_string(m_nComPort);
   m_strLinkCaption = m_cbPort.GetWindowText();
   if (!m_comm.Open(m_nComPort, m_nInBufferSize, m_nOutBufferSize)) {
@@ -56,33 +56,16 @@ void CMirlSettingsDlg::OnConnect() {
   }
   m_btnConnect.SetWindowText(LoadString(IDS_CLOSE));
   QueueCommand("COM:open");
-  m_bRunning = true;
-  StartWorkerThreads();
+  m_link.Start();
   ShowLinkStatus(IDS_STATUS_WAITING);
   m_window.SetTimer(TIMER_LINK_SILENT, kLinkSilentMs);
 }
 
-void CMirlSettingsDlg::StartWorkerThreads() {
-  m_nLinkGeneration = m_hop.Open();
-  m_recvThread = std::thread(&CMirlSettingsDlg::RecvThreadProc, this);
-  m_sendThread = std::thread(&CMirlSettingsDlg::SendThreadProc, this);
-}
-
-void CMirlSettingsDlg::StopWorkerThreads() {
-  // The sender never waits for the window, so joining it is always safe.
-  if (m_sendThread.joinable()) m_sendThread.join();
-  // Inside a hop the receiver is waiting for us: it ends by itself after its current piece.
-  if (m_hop.IsRunningHop()) return;
-  m_hop.CancelAll();
-  if (m_recvThread.joinable()) m_recvThread.join();
-}
-
 void CMirlSettingsDlg::ClosePort() {
-  m_bRunning = false;
-  StopWorkerThreads();
+  m_link.Stop();
   if (m_comm.IsOpen()) {
-    static const std::string kCloseAnnouncement = "COM:close~";
-    if (m_comm.Write(kCloseAnnouncement)) TraceWrite(kCloseAnnouncement);
+    // The one command that is not queued: the sender has already ended.
+    m_link.WriteNow("COM:close~");
     m_comm.Close();
   }
   m_btnConnect.SetWindowText(LoadString(IDS_CONNECT));
@@ -92,11 +75,7 @@ void CMirlSettingsDlg::ClosePort() {
   ShowLinkStatus(IDS_STATUS_NOT_CONNECTED);
 }
 
-void CMirlSettingsDlg::OnPortLost() {
-  if (!m_bRunning) return;
-  // As Close does: nothing more of this link reaches the window, even when the loss is reported
-  // while a reply handler's box is open.
-  m_hop.CancelAll();
+void CMirlSettingsDlg::OnLinkLost() {
   ClosePort();
   ShowLinkStatus(IDS_STATUS_UNPLUGGED);
 }
@@ -107,7 +86,7 @@ void CMirlSettingsDlg::OnComReply(const std::string& value) {
     return;
   }
   // Only a running link becomes ready; a message handled after its own close does not reopen it.
-  if (!m_bRunning) return;
+  if (!m_link.IsRunning()) return;
   m_bDeviceReady = true;
   EnableDeviceControls(true);
   m_window.KillTimer(TIMER_LINK_SILENT);
@@ -154,8 +133,7 @@ void CMirlSettingsDlg::ResetDeviceState() {
   m_listBt.DeleteAllItems();
   m_strBtSelected.clear();
   m_bBtPairing = false;
-  m_listRecv.RemoveAll();
-  m_listSend.RemoveAll();
+  m_link.ClearQueues();
   m_strLanguage.clear();
 }
 

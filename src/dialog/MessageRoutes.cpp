@@ -1,5 +1,5 @@
+// The routes from the device's keys and from the window's timers to the dialog's handlers.
 #include "link/Framing.h"
-#include "res/Strings.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane {
@@ -45,15 +45,6 @@ void CMirlSettingsDlg::HandleDeviceMessage(const std::string& message) {
       return;
     }
   }
-}
-
-void CMirlSettingsDlg::OnReplyTimeout(int timerId, int firstButton, int secondButton) {
-  m_window.KillTimer(timerId);
-  ShowMessage(LoadString(IDS_NO_RESPONSE));
-  // The link may have closed while the box was open.
-  if (!MayEnableDeviceButtons()) return;
-  m_window.EnableWindow(firstButton, true);
-  if (secondButton != 0) m_window.EnableWindow(secondButton, true);
 }
 
 void CMirlSettingsDlg::OnTimer(int id) {
