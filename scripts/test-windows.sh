@@ -10,9 +10,9 @@ scripts/install-windows-deps.sh
 jobs=$(nproc)
 
 # The simulated device is a Linux program: it comes from the Linux build.
-cmake --preset dev >/dev/null
-cmake --build --preset dev -j "$jobs" --target tolvane-devsim
-devsim=$PWD/build/dev/tools/devsim/tolvane-devsim
+cmake --preset ci >/dev/null
+cmake --build --preset ci -j "$jobs" --target tolvane-devsim
+devsim=$PWD/build/ci/tools/devsim/tolvane-devsim
 
 echo "== windows =="
 cmake --preset windows -DTOLVANE_DEVSIM="$devsim" >/dev/null
