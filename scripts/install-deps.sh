@@ -4,8 +4,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-serialport-dev libgl-dev
-  libgtest-dev
+  qt6-base-dev qt6-serialport-dev libgl-dev libqt6sql6-sqlite libqt6sql6-psql
+  libgtest-dev postgresql postgresql-common
   clang-14 libclang-rt-14-dev
   xvfb xauth xdotool fonts-liberation2 fonts-wqy-microhei
 )

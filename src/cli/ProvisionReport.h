@@ -55,6 +55,8 @@ enum ExitStatus : int {
   kExitRefused = 5,
   kExitLink = 6,
   kExitFiles = 7,
+  kExitPool = 8,       // the IMEI pool cannot be reached, is not a pool, or failed
+  kExitPoolEmpty = 9,  // the IMEI pool has no free IMEI left
   kExitInterrupted = 130,
 };
 

@@ -1,0 +1,137 @@
+#include "cli/PoolCommand.h"
+
+#include <QCoreApplication>
+#include <QSaveFile>
+#include <QStringList>
+#include <QSysInfo>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/ProvisionReport.h"
+#include "pool/ImeiImport.h"
+#include "pool/ImeiPool.h"
+#include "pool/ProductionRecord.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: tolvane-provision pool init POOL\n"
+    "       tolvane-provision pool import POOL FILE\n"
+    "       tolvane-provision pool status POOL\n"
+    "       tolvane-provision pool export POOL --csv FILE\n"
+    "       tolvane-provision pool release POOL IMEI [--station NAME]\n"
+    "\n"
+    "POOL is an SQLite file on this PC, or postgresql://user@host:port/dbname for a pool that several\n"
+    "PCs share (the password from PGPASSWORD or ~/.pgpass, never in POOL).\n"
+    "\n"
+    "Exit status: 0 done; 2 the command line is wrong; 3 the import list is wrong, nothing was\n"
+    "imported; 5 the IMEI may not be released; 7 the CSV file could not be written; 8 the pool\n"
+    "cannot be reached, is not a pool, or failed.\n";
+
+int Say(const std::string& line) {
+  std::fputs((line + "\n").c_str(), stdout);
+  return kExitOk;
+}
+
+int Complain(const std::string& text, int status) {
+  std::fprintf(stderr, "tolvane-provision pool: %s\n", text.c_str());
+  return status;
+}
+
+int Usage(const std::string& problem) {
+  std::fprintf(stderr, "tolvane-provision pool: %s\n%s", problem.c_str(), kUsage);
+  return kExitUsage;
+}
+
+std::unique_ptr<CImeiPool> OpenPool(const std::string& text, bool create, std::string& error) {
+  const std::optional<CPoolAddress> address = ParsePoolAddress(text, error);
+  if (!address) return nullptr;
+  auto pool = CImeiPool::Open(*address, create, error);
+  if (pool && !create && !pool->IsPool(error)) return nullptr;
+  return pool;
+}
+
+int Status(CImeiPool& pool) {
+  std::map<EImeiState, int> counts;
+  std::vector<CPoolRecord> unconfirmed;
+  std::string error;
+  if (!pool.Counts(counts, error) || !pool.Records(unconfirmed, true, error)) return Complain(error, kExitPool);
+  for (const auto& [state, count] : counts) Say(std::string(StateName(state)) + " " + std::to_string(count));
+  if (unconfirmed.empty()) return kExitOk;
+  Say("Claims no run has reported back on (check each device, then release or leave it):");
+  for (const CPoolRecord& claim : unconfirmed)
+    Say("  " + claim.imei + "  station " + claim.station + "  port " + claim.port +
+        (claim.usbSerial.empty() ? std::string() : "  USB serial " + claim.usbSerial) + "  claimed " + claim.claimedAt);
+  return kExitOk;
+}
+
+int Export(CImeiPool& pool, const std::string& path) {
+  std::vector<CPoolRecord> records;
+  std::string error;
+  if (!pool.Records(records, false, error)) return Complain(error, kExitPool);
+  // Whole or not at all: a reader never sees half a record.
+  QSaveFile file(QString::fromStdString(path));
+  const std::string csv = ProductionRecordCsv(records);
+  if (!file.open(QIODevice::WriteOnly) || file.write(csv.data(), static_cast<qint64>(csv.size())) < 0 ||
+      !file.commit())
+    return Complain(path + ": cannot write it: " + file.errorString().toStdString(), kExitFiles);
+  return Say(std::to_string(records.size()) + " IMEIs written to " + path);
+}
+
+}  // namespace
+
+int RunPoolCommand(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  QStringList arguments = QCoreApplication::arguments().mid(2);
+  std::string station = QSysInfo::machineHostName().toStdString();
+  std::string csvPath;
+  for (int i = 0; i < arguments.size(); ++i) {
+    const QString option = arguments[i];
+    if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+      std::fputs(kUsage, stdout);
+      return kExitOk;
+    }
+    if (option != QLatin1String("--station") && option != QLatin1String("--csv")) continue;
+    if (i + 1 >= arguments.size()) return Usage(option.toStdString() + " needs a value");
+    (option == QLatin1String("--csv") ? csvPath : station) = arguments[i + 1].toStdString();
+    arguments.remove(i, 2);
+    --i;
+  }
+  if (arguments.size() < 2) return Usage("which command, and which pool?");
+  const std::string command = arguments[0].toStdString();
+  const std::size_t needed = command == "import" || command == "release" ? 3 : 2;
+  if (command != "init" && command != "import" && command != "status" && command != "export" &&
+      command != "release")
+    return Usage("unknown command \"" + command + "\"");
+  if (static_cast<std::size_t>(arguments.size()) != needed) return Usage("wrong number of arguments for " + command);
+  if (command == "export" && csvPath.empty()) return Usage("export needs --csv FILE");
+
+  std::vector<std::string> imeis;
+  std::string error;
+  if (command == "import") {
+    const auto read = ReadImeiImport(arguments[2].toStdString(), error);
+    if (!read) return Complain(error, kExitProfile);
+    imeis = *read;
+  }
+  const auto pool = OpenPool(arguments[1].toStdString(), command == "init", error);
+  if (!pool) return Complain(error, kExitPool);
+  if (command == "init") return pool->Init(error) ? Say("The pool is ready.") : Complain(error, kExitPool);
+  if (command == "status") return Status(*pool);
+  if (command == "export") return Export(*pool, csvPath);
+  if (command == "release") {
+    const std::string imei = arguments[2].toStdString();
+    switch (pool->Release(imei, station, error)) {
+      case CImeiPool::EReleaseResult::Released: return Say(imei + " is free again.");
+      case CImeiPool::EReleaseResult::Refused: return Complain(error, kExitRefused);
+      case CImeiPool::EReleaseResult::Failed: return Complain(error, kExitPool);
+    }
+  }
+  int added = 0, skipped = 0;
+  if (!pool->Import(imeis, added, skipped, error)) return Complain(error, kExitPool);
+  return Say(std::to_string(added) + " IMEIs imported, " + std::to_string(skipped) + " already in the pool.");
+}
+
+}  // namespace tolvane

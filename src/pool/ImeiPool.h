@@ -1,0 +1,83 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pool/PoolAddress.h"
+
+namespace tolvane {
+
+// What became of an IMEI. Only a free IMEI is ever handed out: one that may have reached a device
+// goes back to free only by hand (Release).
+enum class EImeiState { Free, Claimed, Written, Verified, Failed };
+const char* StateName(EImeiState state);
+
+// Who takes an IMEI: the bench and the unit, as far as it can be told apart from others (a port
+// name alone cannot: USB devices re-enumerate).
+struct CClaimRequest {
+  std::string station;
+  std::string port;
+  std::string usbSerial;   // of the port's USB bridge, where it has one
+  std::string imeiBefore;  // what the device reported of itself before
+};
+
+struct CClaim {
+  std::string imei;
+  std::string token;  // this claim's own; a report for another claim of the same IMEI is refused
+};
+
+// What a run says of its claim once the device has answered, and once it has read the device back.
+struct CClaimReport {
+  EImeiState state = EImeiState::Claimed;
+  std::string imeiAfter, settingsAfter;
+  std::string steps;   // "Write IMEI OK; Update IP OK; ..."
+  std::string detail;  // why it failed, or what it waits for
+};
+
+// One IMEI's line of the production record.
+struct CPoolRecord {
+  std::string imei, state, station, port, usbSerial, imeiBefore, imeiAfter, settingsAfter, steps, detail;
+  std::string importedAt, claimedAt, reportedAt;
+};
+
+// An IMEI pool in a database: SQLite for one PC, PostgreSQL for several. Every value reaches SQL as
+// a bound parameter. A claim is committed before the IMEI may be sent, and no lock is held while a
+// device is talked to.
+class CImeiPool {
+ public:
+  enum class EClaimResult { Taken, Empty, Failed };
+  enum class EReleaseResult { Released, Refused, Failed };
+
+  // Connects. With `create`, an SQLite file that does not exist yet is made (pool init); otherwise
+  // it must exist. Nothing, with the reason, when the pool cannot be reached.
+  static std::unique_ptr<CImeiPool> Open(const CPoolAddress& address, bool create, std::string& errorText);
+  ~CImeiPool();
+  CImeiPool(const CImeiPool&) = delete;
+  CImeiPool& operator=(const CImeiPool&) = delete;
+
+  // Makes the tables; does nothing to a pool that has them, and refuses a database that holds
+  // anything else.
+  bool Init(std::string& errorText);
+  // Whether this database is a pool (every command but init asks first).
+  bool IsPool(std::string& errorText);
+  // In one transaction: all or nothing. IMEIs already in the pool are counted and left alone.
+  bool Import(const std::vector<std::string>& imeis, int& added, int& skipped, std::string& errorText);
+  bool Counts(std::map<EImeiState, int>& counts, std::string& errorText);
+  // Every IMEI, or only the claims that no run has reported back on, in IMEI order.
+  bool Records(std::vector<CPoolRecord>& records, bool unconfirmedOnly, std::string& errorText);
+  // Takes the lowest free IMEI for the unit, committed before it returns.
+  EClaimResult Claim(const CClaimRequest& request, CClaim& claim, std::string& errorText);
+  bool Report(const CClaim& claim, const CClaimReport& report, std::string& errorText);
+  // A claimed or failed IMEI back to free, after a person has checked the device. A written or
+  // verified one is in a device: refused.
+  EReleaseResult Release(const std::string& imei, const std::string& station, std::string& errorText);
+
+ private:
+  class CConnection;
+  explicit CImeiPool(std::unique_ptr<CConnection> connection);
+  std::unique_ptr<CConnection> m_connection;
+};
+
+}  // namespace tolvane

@@ -1,0 +1,43 @@
+#include "pool/ProductionRecord.h"
+
+namespace tolvane {
+
+namespace {
+
+std::string Cell(const std::string& value) {
+  std::string cell = value;
+  // Station names and device reports are typed by people or sent by devices.
+  if (!cell.empty() && (cell[0] == '=' || cell[0] == '+' || cell[0] == '-' || cell[0] == '@')) cell.insert(0, "'");
+  if (cell.find_first_of(",\"\r\n") != std::string::npos) {
+    std::string quoted = "\"";
+    for (const char c : cell) {
+      if (c == '"') quoted += '"';
+      quoted += c;
+    }
+    cell = quoted + "\"";
+  }
+  return cell;
+}
+
+}  // namespace
+
+std::string ProductionRecordCsv(const std::vector<CPoolRecord>& records) {
+  std::string csv =
+      "imei,state,station,port,usb_serial,imei_before,imei_after,settings_after,steps,detail,imported_at,"
+      "claimed_at,reported_at\r\n";
+  for (const CPoolRecord& record : records) {
+    const char* separator = "";
+    for (const std::string* field :
+         {&record.imei, &record.state, &record.station, &record.port, &record.usbSerial, &record.imeiBefore,
+          &record.imeiAfter, &record.settingsAfter, &record.steps, &record.detail, &record.importedAt,
+          &record.claimedAt, &record.reportedAt}) {
+      csv += separator;
+      csv += Cell(*field);
+      separator = ",";
+    }
+    csv += "\r\n";
+  }
+  return csv;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,52 @@
+// What the pool takes from people: IMEIs, addresses and names that end up in a spreadsheet.
+#include <gtest/gtest.h>
+
+#include "pool/ImeiCheck.h"
+#include "pool/PoolAddress.h"
+#include "pool/ProductionRecord.h"
+
+namespace tolvane::testing {
+namespace {
+
+TEST(ImeiCheck, luhnDigitDecidesAndOtherTextIsNoImei) {
+  EXPECT_EQ(ImeiProblem("490154203237518"), "");
+  EXPECT_EQ(ImeiProblem("356938035643809"), "");
+  EXPECT_EQ(ImeiProblem("490154203237517"), "has a wrong check digit (it would end in 8)");
+  EXPECT_EQ(ImeiProblem("49015420323751"), "is not an IMEI of 15 digits");
+  EXPECT_EQ(ImeiProblem("49015420323751x"), "is not an IMEI of 15 digits");
+  EXPECT_EQ(ImeiCheckDigit("00000000000000"), '0');
+}
+
+TEST(PoolAddress, pathsAndWellFormedUrlsOnly) {
+  std::string error;
+  auto address = ParsePoolAddress("postgresql://line@db.factory.lan:6543/imeis", error);
+  ASSERT_TRUE(address) << error;
+  EXPECT_EQ(address->kind, CPoolAddress::EKind::PostgreSQL);
+  EXPECT_EQ(address->user, "line");
+  EXPECT_EQ(address->host, "db.factory.lan");
+  EXPECT_EQ(address->port, 6543);
+  EXPECT_EQ(address->database, "imeis");
+  EXPECT_EQ(ParsePoolAddress("postgresql://line@db/imeis", error)->port, 5432);
+  EXPECT_EQ(ParsePoolAddress("bench 2/pool.db", error)->path, "bench 2/pool.db");
+
+  for (const char* malformed :
+       {"postgresql://db/imeis", "postgresql://line@db", "postgresql://line@:5432/imeis", "postgresql://line@db:x/i",
+        "postgresql://line@db:70000/imeis", "mysql://line@db/imeis", "postgresql://li'ne@db/imeis", ""})
+    EXPECT_FALSE(ParsePoolAddress(malformed, error)) << malformed;
+  EXPECT_FALSE(ParsePoolAddress("postgresql://line:s3cret@db/imeis", error));
+  EXPECT_NE(error.find("PGPASSWORD"), std::string::npos);
+  EXPECT_EQ(error.find("s3cret"), std::string::npos);
+}
+
+TEST(ProductionRecord, quotesWhatWouldBreakACellAndDisarmsFormulas) {
+  CPoolRecord record;
+  record.imei = "490154203237518";
+  record.station = "bench \"2\"; east, upstairs";
+  record.detail = "=HYPERLINK(\"x\")";
+  const std::string csv = ProductionRecordCsv({record});
+  EXPECT_NE(csv.find("490154203237518,,\"bench \"\"2\"\"; east, upstairs\","), std::string::npos) << csv;
+  EXPECT_NE(csv.find("\"'=HYPERLINK(\"\"x\"\")\""), std::string::npos) << csv;
+}
+
+}  // namespace
+}  // namespace tolvane::testing
