@@ -5,7 +5,8 @@
 #include <csignal>
 #include <cstdio>
 
-#include "cli/ImeiList.h"
+#include "cli/ImeiListSource.h"
+#include "cli/ImeiPoolSource.h"
 #include "cli/ProvisionJob.h"
 #include "cli/StopSignal.h"
 #include "res/Strings.h"
@@ -51,10 +52,21 @@ int RunProvision(int argc, char** argv) {
   if (options->imei) profile->imei = options->imei;
   if (profile->factoryReset && !options->yes && !options->dryRun)
     return Complain(options->profilePath + " asks for a factory reset: add --yes to confirm it", kExitUsage);
-  std::optional<CImeiList> imeis;
+  if (profile->imei && options->comNumbers.size() > 1 && options->imeiListPath.empty() && options->poolAddress.empty())
+    return Complain(options->profilePath + " holds one imei, which would go into every device: take them from "
+                                           "--imei-list or --pool instead",
+                    kExitUsage);
+  std::unique_ptr<IImeiSource> imeis;
   if (!options->imeiListPath.empty()) {
-    imeis = CImeiList::Read(options->imeiListPath, error);
-    if (!imeis) return Complain(error, kExitProfile);
+    std::optional<CImeiList> list = CImeiList::Read(options->imeiListPath, error);
+    if (!list) return Complain(error, kExitProfile);
+    imeis = std::make_unique<CImeiListSource>(std::move(*list), options->imeiListPath);
+  } else if (!options->poolAddress.empty()) {
+    const std::optional<CPoolAddress> address = ParsePoolAddress(options->poolAddress, error);
+    if (!address) return Complain(error, kExitUsage);
+    std::unique_ptr<CImeiPool> pool = CImeiPool::Open(*address, false, error);
+    if (!pool || !pool->IsPool(error)) return Complain(error, kExitPool);
+    imeis = std::make_unique<CImeiPoolSource>(std::move(pool), options->poolAddress, options->station);
   }
 
   CProvisionJob job(*options, std::move(*profile), std::move(imeis), PrintLine);

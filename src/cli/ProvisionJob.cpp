@@ -1,15 +1,15 @@
 #include "cli/ProvisionJob.h"
 
-#include <QDateTime>
 #include <QMetaObject>
 
 #include "cli/DryRunPort.h"
+#include "cli/ReadBack.h"
 #include "qt/QtSerialPort.h"
 
 namespace tolvane {
 
-CProvisionJob::CProvisionJob(CProvisionOptions options, CProfile profile, std::optional<CImeiList> imeis, LineSink out,
-                             CRunTimings timings)
+CProvisionJob::CProvisionJob(CProvisionOptions options, CProfile profile, std::unique_ptr<IImeiSource> imeis,
+                             LineSink out, CRunTimings timings)
     : m_options(std::move(options)),
       m_profile(std::move(profile)),
       m_imeis(std::move(imeis)),
@@ -20,166 +20,239 @@ CProvisionJob::CProvisionJob(CProvisionOptions options, CProfile profile, std::o
   m_report.dryRun = m_options.dryRun;
   m_watcher.SetAppearedHandler([this](const CPortEntry& entry) { OnPortAppeared(entry); });
   m_watcher.SetGoneHandler([this](const CPortEntry& entry) { OnPortGone(entry); });
+  if (m_options.comNumbers.empty()) m_slots.push_back(std::make_unique<CSlot>());
+  for (const int number : m_options.comNumbers) {
+    m_slots.push_back(std::make_unique<CSlot>());
+    m_slots.back()->comNumber = number;
+  }
+  m_bMany = m_slots.size() > 1;
 }
 
 CProvisionJob::~CProvisionJob() {
-  m_run.reset();
-  m_port.reset();
+  for (auto& slot : m_slots) {
+    slot->run.reset();
+    slot->port.reset();
+  }
+}
+
+std::string CProvisionJob::SlotName(const CSlot& slot) const {
+  return slot.comNumber ? "COM" + std::to_string(*slot.comNumber) : std::string();
 }
 
 void CProvisionJob::Start() {
   if (m_imeis) {
-    Say("IMEI list " + m_options.imeiListPath + ": " + std::to_string(m_imeis->Count()) + " IMEIs, " +
-        std::to_string(m_imeis->UsedCount()) + " used already (" + m_imeis->DonePath() + ").");
-    if (!m_imeis->NextUnused()) {
-      Say("Every IMEI of the list is used: nothing to do.");
+    Say(m_imeis->Describe());
+    if (!AnyImeiLeft()) {
+      if (m_report.poolFault.empty()) {
+        if (m_imeis->IsPool()) {
+          Say("The pool has no free IMEI: nothing was sent.");
+          m_report.noImeiLeft = true;
+        } else {
+          Say("Every IMEI of the list is used: nothing to do.");
+        }
+      }
       Finish();
       return;
     }
   }
-  const std::string port = m_options.comNumber ? "COM" + std::to_string(*m_options.comNumber) : std::string();
+  CSlot& first = *m_slots.front();
   if (m_options.dryRun) {
+    const std::string port = SlotName(first);
     Say("Dry run: nothing is sent" + (port.empty() ? std::string() : " to " + port) + ".");
-    RunDevice(m_options.comNumber.value_or(0), port);
+    RunDevice(first, first.comNumber.value_or(0), port);
     return;
   }
   if (!m_options.wait) {
-    const auto entry = m_ports.FindPort(*m_options.comNumber);
-    RunDevice(*m_options.comNumber, entry ? entry->Caption() : port);
+    for (auto& slot : m_slots) {
+      const auto entry = m_ports.FindPort(*slot->comNumber);
+      RunDevice(*slot, *slot->comNumber, entry ? entry->Caption() : SlotName(*slot));
+    }
     return;
   }
   m_watcher.Start();
-  for (const CPortEntry& entry : m_watcher.Present()) {
-    if (m_options.comNumber && entry.number == *m_options.comNumber) {
-      RunDevice(entry.number, entry.Caption());
-      return;
+  for (auto& slot : m_slots) {
+    for (const CPortEntry& entry : m_watcher.Present()) {
+      if (slot->comNumber && entry.number == *slot->comNumber && !slot->run) RunDevice(*slot, entry.number, entry.Caption());
     }
+    if (slot->run || m_bFinished) continue;
+    const std::string port = SlotName(*slot);
+    Say(port.empty() ? "Waiting for a device to be plugged in..." : "Waiting for a device on " + port + "...");
   }
-  Say(port.empty() ? "Waiting for a device to be plugged in..." : "Waiting for a device on " + port + "...");
 }
 
-void CProvisionJob::RunDevice(int comNumber, const std::string& caption) {
+bool CProvisionJob::AnyImeiLeft() {
+  std::string error;
+  const bool left = m_imeis->Likely(error).has_value();
+  if (!error.empty()) {
+    m_report.poolFault = error;
+    return false;
+  }
+  return left;
+}
+
+void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& caption) {
   CProfile profile = m_profile;
-  // Likely the one it gets; it is taken for good only just before it is sent.
   if (m_imeis) {
-    m_imeis->Refresh();
-    profile.imei = m_imeis->NextUnused();
-    // Other runs on the list may have used it up while this one waited.
+    // Likely the one it gets; it is taken for good only just before it is sent.
+    std::string error;
+    profile.imei = m_imeis->Likely(error);
+    if (!error.empty()) m_report.poolFault = error;
+    // Other runs on the list or pool may have used it up while this one waited.
     if (!profile.imei) {
-      Say("Every IMEI of the list is used.");
-      Finish();
+      if (error.empty()) Say(m_imeis->IsPool() ? "The pool has no free IMEI left." : "Every IMEI of the list is used.");
+      CloseSlot(slot);
       return;
     }
   }
-  m_strRunCaption = caption.empty() ? "COM" + std::to_string(comNumber) : caption;
+  slot.caption = caption.empty() ? "COM" + std::to_string(comNumber) : caption;
   const int device = static_cast<int>(m_report.devices.size()) + 1;
-  if (!m_options.dryRun)
-    Say((m_options.wait ? "Device " + std::to_string(device) + ": " : std::string()) + m_strRunCaption +
+  if (!m_options.dryRun && !m_bMany)
+    Say((m_options.wait ? "Device " + std::to_string(device) + ": " : std::string()) + slot.caption +
         (profile.imei ? ", IMEI " + *profile.imei : std::string()));
 
   CDeviceRun::EMode mode = CDeviceRun::EMode::Send;
   IPortList* ports = &m_ports;
   if (m_options.dryRun) {
     mode = CDeviceRun::EMode::DryRun;
-    m_port = std::make_unique<CDryRunPort>();
-    m_dryPorts = std::make_unique<CDryRunPortList>("COM" + std::to_string(comNumber));
-    ports = m_dryPorts.get();
+    slot.port = std::make_unique<CDryRunPort>();
+    slot.dryPorts = std::make_unique<CDryRunPortList>("COM" + std::to_string(comNumber));
+    ports = slot.dryPorts.get();
   } else {
-    m_port = std::make_unique<CQtSerialPort>(m_ports);
+    slot.port = std::make_unique<CQtSerialPort>(m_ports);
   }
-  m_run = std::make_unique<CDeviceRun>(*m_port, *ports, std::move(profile), comNumber, mode, m_timings);
-  m_run->SetLineSink(m_out);
+  slot.run = std::make_unique<CDeviceRun>(*slot.port, *ports, std::move(profile), comNumber, mode, m_timings);
+  // Several devices at once would interleave their steps: each gets one line when it is done.
+  slot.run->SetLineSink(m_bMany ? CDeviceRun::LineSink([](const std::string&) {}) : m_out);
   if (m_imeis && !m_options.dryRun)
-    m_run->SetImeiGate([this, caption = m_strRunCaption](std::string& imei, std::string& reason) {
-      return ClaimImei(imei, caption, reason);
-    });
+    slot.run->SetImeiGate([this, &slot](std::string& imei, std::string& reason) { return TakeImei(slot, imei, reason); });
   // The run may end inside Start (a port that will not open); it is let go from the event loop.
-  m_run->SetFinishedHandler([this] {
+  slot.run->SetFinishedHandler([this, &slot] {
     QMetaObject::invokeMethod(
-        &m_context, [this] { OnRunFinished(); }, Qt::QueuedConnection);
+        &m_context, [this, &slot] { OnRunFinished(slot); }, Qt::QueuedConnection);
   });
-  m_run->Start();
+  slot.run->Start();
 }
 
-bool CProvisionJob::ClaimImei(std::string& imei, const std::string& caption, std::string& reason) {
-  const std::string when = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
+bool CProvisionJob::TakeImei(CSlot& slot, std::string& imei, std::string& reason) {
+  const CDeviceReport& device = slot.run->Report();
+  const CUnit unit{slot.caption, m_ports.IdentifyPort(slot.caption).serialNumber, device.before.imei.value_or("")};
   std::string error;
-  switch (m_imeis->Claim(when + "  " + caption, imei, error)) {
-    case CImeiList::EClaim::Taken: return true;
-    case CImeiList::EClaim::UsedUp:
-      reason = "not sent: another run used the last IMEI of the list meanwhile";
+  switch (m_imeis->Take(unit, imei, error)) {
+    case IImeiSource::ETake::Taken: return true;
+    case IImeiSource::ETake::NoneLeft:
+      m_report.noImeiLeft = true;
+      reason = m_imeis->IsPool() ? "not sent: the pool has no free IMEI left"
+                                 : "not sent: another run used the last IMEI of the list meanwhile";
       return false;
-    case CImeiList::EClaim::Failed: break;
+    case IImeiSource::ETake::Failed: break;
   }
-  m_report.fault = error;
+  (m_imeis->IsPool() ? m_report.poolFault : m_report.fault) = error;
   reason = "not sent: " + error;
   return false;
 }
 
-void CProvisionJob::OnRunFinished() {
-  if (!m_run || !m_run->IsFinished()) return;
-  m_report.devices.push_back(m_run->Report());
-  if (DeviceSucceeded(m_report.devices.back())) ++m_nOk;
-  m_run.reset();
-  m_port.reset();
-  m_dryPorts.reset();
+void CProvisionJob::OnRunFinished(CSlot& slot) {
+  if (!slot.run || !slot.run->IsFinished()) return;
+  const CDeviceReport device = slot.run->Report();
+  m_report.devices.push_back(device);
+  if (DeviceSucceeded(device)) ++m_nOk;
+  Settle(device);
+  if (m_bMany)
+    Say(device.port + (device.imei.empty() ? std::string() : "  IMEI " + device.imei) + "  " +
+        DescribeDeviceResult(device));
+  slot.run.reset();
+  slot.port.reset();
+  slot.dryPorts.reset();
   WriteReport();
-  if (!m_options.wait || m_bStopping || !m_report.fault.empty()) {
-    Finish();
+  if (!m_options.wait || m_bStopping || !m_report.fault.empty() || !m_report.poolFault.empty()) {
+    CloseSlot(slot);
     return;
   }
-  m_imeis->Refresh();
-  if (!m_imeis->NextUnused()) {
-    Say("Every IMEI of the list is used.");
-    Finish();
+  if (!AnyImeiLeft()) {
+    if (m_report.poolFault.empty())
+      Say(m_imeis->IsPool() ? "The pool has no free IMEI left." : "Every IMEI of the list is used.");
+    CloseSlot(slot);
     return;
   }
   Say(Progress());
-  Say("Done with " + m_strRunCaption + ": unplug it and plug in the next one.");
-  RunPending();
+  Say("Done with " + slot.caption + ": unplug it and plug in the next one.");
+  RunPending(slot);
+}
+
+void CProvisionJob::Settle(const CDeviceReport& device) {
+  if (!m_imeis || m_options.dryRun || device.imei.empty()) return;
+  std::string error;
+  if (m_imeis->Settle(device.imei, SettlementOf(device), error)) return;
+  m_report.poolFault = error;
+}
+
+void CProvisionJob::CloseSlot(CSlot& slot) {
+  slot.closed = true;
+  slot.pending.clear();
+  FinishIfDone();
+}
+
+void CProvisionJob::FinishIfDone() {
+  for (const auto& slot : m_slots)
+    if (!slot->closed || slot->run) return;
+  Finish();
+}
+
+CProvisionJob::CSlot* CProvisionJob::SlotFor(const CPortEntry& entry) {
+  for (auto& slot : m_slots)
+    if (!slot->comNumber || *slot->comNumber == entry.number) return slot.get();
+  return nullptr;
 }
 
 void CProvisionJob::OnPortAppeared(const CPortEntry& entry) {
-  if (m_bFinished || (m_options.comNumber && entry.number != *m_options.comNumber)) return;
-  m_pending.push_back(entry);
-  if (!m_run) RunPending();
+  CSlot* slot = SlotFor(entry);
+  if (m_bFinished || !slot || slot->closed) return;
+  slot->pending.push_back(entry);
+  if (!slot->run) RunPending(*slot);
 }
 
 void CProvisionJob::OnPortGone(const CPortEntry& entry) {
-  std::erase_if(m_pending, [&entry](const CPortEntry& pending) {
-    return pending.number == entry.number && pending.path == entry.path;
-  });
-  if (!m_run && !m_bFinished && entry.Caption() == m_strRunCaption)
-    Say(entry.Caption() + " was unplugged; waiting for the next device...");
+  for (auto& slot : m_slots) {
+    std::erase_if(slot->pending, [&entry](const CPortEntry& pending) {
+      return pending.number == entry.number && pending.path == entry.path;
+    });
+    if (!slot->run && !m_bFinished && !slot->closed && entry.Caption() == slot->caption)
+      Say(entry.Caption() + " was unplugged; waiting for the next device...");
+  }
 }
 
-void CProvisionJob::RunPending() {
-  if (m_pending.empty()) return;
-  const CPortEntry entry = m_pending.front();
-  m_pending.pop_front();
-  RunDevice(entry.number, entry.Caption());
+void CProvisionJob::RunPending(CSlot& slot) {
+  if (slot.pending.empty()) return;
+  const CPortEntry entry = slot.pending.front();
+  slot.pending.pop_front();
+  RunDevice(slot, entry.number, entry.Caption());
 }
 
 void CProvisionJob::Stop(int count) {
   if (m_bFinished) return;
   m_bStopping = true;
   m_report.interrupted = true;
-  if (m_run) {
-    Say(count == 1 ? "Stopping after the step under way (Ctrl-C again stops at once)..." : "Stopping now.");
-    m_run->Stop(count > 1);
-    return;
+  bool running = false;
+  for (auto& slot : m_slots) {
+    if (!slot->run) {
+      slot->closed = true;
+      continue;
+    }
+    if (!running)
+      Say(count == 1 ? "Stopping after the step under way (Ctrl-C again stops at once)..." : "Stopping now.");
+    running = true;
+    slot->run->Stop(count > 1);
   }
+  if (running) return;
   m_report.stoppedWhile = "waiting for the next device";
   Say("Stopped while waiting for the next device.");
   Finish();
 }
 
-std::string CProvisionJob::Progress() const {
+std::string CProvisionJob::Progress() {
   std::string text = "Progress: " + std::to_string(m_report.devices.size()) + " device" +
                      (m_report.devices.size() == 1 ? "" : "s") + " this session, " + std::to_string(m_nOk) + " OK";
-  if (m_imeis)
-    text += "; " + std::to_string(m_imeis->UsedCount()) + " of " + std::to_string(m_imeis->Count()) + " IMEIs used, " +
-            std::to_string(m_imeis->Count() - m_imeis->UsedCount()) + " left";
+  if (m_imeis) text += "; " + m_imeis->Progress();
   return text + ".";
 }
 
@@ -195,8 +268,9 @@ void CProvisionJob::Finish() {
   if (m_bFinished) return;
   m_bFinished = true;
   m_watcher.Stop();
-  if (m_options.wait) Say(Progress());
+  if (m_options.wait || m_bMany) Say(Progress());
   if (!m_report.fault.empty()) Say("tolvane-provision: " + m_report.fault);
+  if (!m_report.poolFault.empty()) Say("tolvane-provision: " + m_report.poolFault);
   if (m_report.interrupted && m_imeis) Say("Stopped. The same command carries on with the next unused IMEI.");
   WriteReport();
   const int status = ExitStatusOf(m_report);

@@ -6,9 +6,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/DeviceRun.h"
-#include "cli/ImeiList.h"
+#include "cli/ImeiSource.h"
 #include "cli/PortWatcher.h"
 #include "cli/Profile.h"
 #include "cli/ProvisionOptions.h"
@@ -17,13 +18,15 @@
 
 namespace tolvane {
 
-// What one invocation of tolvane-provision does: one device, a dry run, or a batch that waits for
-// each device to be plugged in and gives it the next unused IMEI of the list.
+// What one invocation of tolvane-provision does: one device, a dry run, several devices at once on
+// several ports, or a batch in which each port is a bench slot that provisions whatever is
+// plugged into it, each device with the next IMEI of a list or a pool. The slots share nothing
+// but the IMEI source and the report.
 class CProvisionJob {
  public:
   using LineSink = std::function<void(const std::string& line)>;
 
-  CProvisionJob(CProvisionOptions options, CProfile profile, std::optional<CImeiList> imeis, LineSink out,
+  CProvisionJob(CProvisionOptions options, CProfile profile, std::unique_ptr<IImeiSource> imeis, LineSink out,
                 CRunTimings timings = {});
   ~CProvisionJob();
   CProvisionJob(const CProvisionJob&) = delete;
@@ -32,35 +35,49 @@ class CProvisionJob {
   // Called once, from the event loop, with the exit status.
   void SetFinishedHandler(std::function<void(int status)> handler) { m_onFinished = std::move(handler); }
   void Start();
-  // The n-th Ctrl-C: the first lets the step under way end, the second stops at once.
+  // The n-th Ctrl-C: the first lets each step under way end, the second stops at once.
   void Stop(int count);
   const CRunReport& Report() const { return m_report; }
 
  private:
-  void RunDevice(int comNumber, const std::string& caption);
-  void OnRunFinished();
+  // One port and the device under way on it.
+  struct CSlot {
+    std::optional<int> comNumber;  // none: any port that appears (a batch without --port)
+    std::unique_ptr<IPort> port;
+    std::unique_ptr<IPortList> dryPorts;
+    std::unique_ptr<CDeviceRun> run;  // after its port: it goes first
+    std::string caption;              // the device under way, or the last one
+    std::deque<CPortEntry> pending;
+    bool closed = false;  // takes no more devices
+  };
+
+  CSlot* SlotFor(const CPortEntry& entry);
+  void RunDevice(CSlot& slot, int comNumber, const std::string& caption);
+  bool TakeImei(CSlot& slot, std::string& imei, std::string& reason);
+  void OnRunFinished(CSlot& slot);
+  void Settle(const CDeviceReport& device);
+  void CloseSlot(CSlot& slot);
   void OnPortAppeared(const CPortEntry& entry);
   void OnPortGone(const CPortEntry& entry);
-  void RunPending();
-  bool ClaimImei(std::string& imei, const std::string& caption, std::string& reason);
+  void RunPending(CSlot& slot);
+  bool AnyImeiLeft();
   void WriteReport();
+  void FinishIfDone();
   void Finish();
-  std::string Progress() const;
+  std::string Progress();
+  std::string SlotName(const CSlot& slot) const;
   void Say(const std::string& line) const { m_out(line); }
 
   CProvisionOptions m_options;
   CProfile m_profile;
-  std::optional<CImeiList> m_imeis;
+  std::unique_ptr<IImeiSource> m_imeis;
   LineSink m_out;
   CRunTimings m_timings;
   CLinuxPortList m_ports;
   CPortWatcher m_watcher;
   QObject m_context;  // deferred calls die with the job
-  std::unique_ptr<IPort> m_port;
-  std::unique_ptr<IPortList> m_dryPorts;
-  std::unique_ptr<CDeviceRun> m_run;  // after its port: it goes first
-  std::string m_strRunCaption;
-  std::deque<CPortEntry> m_pending;
+  std::vector<std::unique_ptr<CSlot>> m_slots;
+  bool m_bMany = false;  // several devices at once: one line each, not their steps
   CRunReport m_report;
   int m_nOk = 0;
   bool m_bStopping = false;

@@ -1,6 +1,8 @@
 #include "cli/ProvisionOptions.h"
 
 #include <QCommandLineParser>
+#include <QSysInfo>
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/Profile.h"
@@ -16,6 +18,8 @@ constexpr char kDescription[] =
     "\n"
     "  tolvane-provision --port COM33 --profile dealer.ini [--imei 860000000000001]\n"
     "  tolvane-provision --profile dealer.ini --imei-list imeis.txt --wait [--port COM33]\n"
+    "  tolvane-provision --port COM33 --port COM34 --profile dealer.ini --pool pool.db [--wait]\n"
+    "  tolvane-provision pool init|import|status|export|release POOL ...   (pool --help)\n"
     "  tolvane-provision --profile dealer.ini [--port COM33] --dry-run\n"
     "  tolvane-provision --list-ports";
 
@@ -40,13 +44,14 @@ constexpr char kEpilog[] =
     "  2    the command line is wrong\n"
     "  3    the profile or the IMEI list is wrong; nothing was sent\n"
     "  4    a step got no response\n"
-    "  5    a step was refused by the window's checks, or another run used the last\n"
-    "       IMEI of the list; nothing was sent for it\n"
+    "  5    a step was refused by the window's checks; nothing was sent for it\n"
     "  6    the port could not be opened, or the device did not answer the link\n"
     "  7    the report or the .done file could not be written, or another run kept\n"
     "       the IMEI list locked for more than 10 s\n"
+    "  8    the IMEI pool cannot be reached, is not a pool, or failed\n"
+    "  9    the IMEI list or pool had no IMEI left for a device; nothing was sent to it\n"
     "  130  stopped with Ctrl-C\n"
-    "When several apply, the first of 130, 7, 6, 1, 4, 5 wins.\n";
+    "When several apply, the first of 130, 7, 8, 6, 9, 1, 4, 5 wins.\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "tolvane-provision: %s\nTry tolvane-provision --help.\n", message.c_str());
@@ -73,8 +78,10 @@ std::optional<CProvisionOptions> ParseProvisionOptions(const QStringList& argume
   QCommandLineParser parser;
   parser.setApplicationDescription(QString::fromUtf8(kDescription));
   const QCommandLineOption help = parser.addHelpOption();
-  const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("The device's port: COM33, or ttyUSB0."),
-                                QStringLiteral("port"));
+  const QCommandLineOption port(
+      QStringLiteral("port"),
+      QStringLiteral("The device's port: COM33, or ttyUSB0. Given several times, the devices are provisioned at once."),
+      QStringLiteral("port"));
   const QCommandLineOption profile(QStringLiteral("profile"), QStringLiteral("The profile to write (INI)."),
                                    QStringLiteral("file"));
   const QCommandLineOption imei(QStringLiteral("imei"), QStringLiteral("The IMEI to write, instead of the profile's."),
@@ -83,9 +90,17 @@ std::optional<CProvisionOptions> ParseProvisionOptions(const QStringList& argume
       QStringLiteral("imei-list"),
       QStringLiteral("One IMEI per line; each device takes the next one that <file>.done does not hold yet."),
       QStringLiteral("file"));
+  const QCommandLineOption pool(
+      QStringLiteral("pool"),
+      QStringLiteral("Each device takes the next free IMEI of this pool (an SQLite file, or "
+                     "postgresql://user@host:port/dbname with the password in PGPASSWORD or ~/.pgpass)."),
+      QStringLiteral("pool"));
+  const QCommandLineOption station(QStringLiteral("station"),
+                                   QStringLiteral("The bench's name in the pool's record (the host name by default)."),
+                                   QStringLiteral("name"));
   const QCommandLineOption wait(QStringLiteral("wait"),
-                                QStringLiteral("With --imei-list: wait for each device to be plugged in, until the "
-                                               "list is used up or Ctrl-C."));
+                                QStringLiteral("With --imei-list or --pool: wait for each device to be plugged in, "
+                                               "until the IMEIs are used up or Ctrl-C."));
   const QCommandLineOption dryRun(QStringLiteral("dry-run"),
                                   QStringLiteral("Print the commands that would be sent, and send nothing."));
   const QCommandLineOption listPorts(QStringLiteral("list-ports"),
@@ -95,7 +110,7 @@ std::optional<CProvisionOptions> ParseProvisionOptions(const QStringList& argume
   const QCommandLineOption yes(QStringLiteral("yes"),
                                QStringLiteral("Confirm the factory reset that the profile asks for."));
   for (const QCommandLineOption* option :
-       {&port, &profile, &imei, &imeiList, &wait, &dryRun, &listPorts, &report, &yes})
+       {&port, &profile, &imei, &imeiList, &pool, &station, &wait, &dryRun, &listPorts, &report, &yes})
     parser.addOption(*option);
 
   exitCode = 2;
@@ -125,12 +140,19 @@ std::optional<CProvisionOptions> ParseProvisionOptions(const QStringList& argume
   options.wait = parser.isSet(wait);
   options.dryRun = parser.isSet(dryRun);
   options.yes = parser.isSet(yes);
-  if (parser.isSet(port)) {
-    options.comNumber = ParsePortName(parser.value(port).toStdString());
-    if (!options.comNumber) {
+  options.poolAddress = parser.value(pool).toStdString();
+  options.station = parser.isSet(station) ? parser.value(station).toStdString() : QSysInfo::machineHostName().toStdString();
+  for (const QString& value : parser.values(port)) {
+    const std::optional<int> number = ParsePortName(value.toStdString());
+    if (!number) {
       Fail("--port takes COM and a number, such as COM33, or a device such as ttyUSB0");
       return std::nullopt;
     }
+    if (std::find(options.comNumbers.begin(), options.comNumbers.end(), *number) != options.comNumbers.end()) {
+      Fail("--port " + value.toStdString() + " is given twice");
+      return std::nullopt;
+    }
+    options.comNumbers.push_back(*number);
   }
   if (parser.isSet(imei)) {
     options.imei = parser.value(imei).toStdString();
@@ -143,16 +165,26 @@ std::optional<CProvisionOptions> ParseProvisionOptions(const QStringList& argume
     Fail("--profile is missing");
     return std::nullopt;
   }
-  if (options.imei && !options.imeiListPath.empty()) {
-    Fail("--imei and --imei-list cannot go together");
+  const int imeiSources = (options.imei ? 1 : 0) + (options.imeiListPath.empty() ? 0 : 1) +
+                          (options.poolAddress.empty() ? 0 : 1);
+  if (imeiSources > 1) {
+    Fail("--imei, --imei-list and --pool cannot go together");
     return std::nullopt;
   }
-  if (options.wait && options.imeiListPath.empty()) {
-    Fail("--wait needs --imei-list");
+  if (options.wait && options.imeiListPath.empty() && options.poolAddress.empty()) {
+    Fail("--wait needs --imei-list or --pool");
     return std::nullopt;
   }
-  if (!options.comNumber && !options.wait && !options.dryRun) {
+  if (options.comNumbers.empty() && !options.wait && !options.dryRun) {
     Fail("--port is missing");
+    return std::nullopt;
+  }
+  if (options.comNumbers.size() > 1 && options.imei) {
+    Fail("--imei with several --port would write one IMEI into several devices");
+    return std::nullopt;
+  }
+  if (options.comNumbers.size() > 1 && options.dryRun) {
+    Fail("--dry-run takes one --port at most");
     return std::nullopt;
   }
   exitCode = 0;

@@ -56,10 +56,17 @@ bool DeviceSucceeded(const CDeviceReport& device) {
 int ExitStatusOf(const CRunReport& report) {
   if (report.interrupted) return kExitInterrupted;
   if (!report.fault.empty()) return kExitFiles;
-  for (const int status : {kExitLink, kExitFailed, kExitNoResponse, kExitRefused})
+  if (!report.poolFault.empty()) return kExitPool;
+  const auto earned = [&report](int status) {
     for (const CDeviceReport& device : report.devices)
       for (const CStepResult& step : device.steps)
-        if (StepExitStatus(step) == status) return status;
+        if (StepExitStatus(step) == status) return true;
+    return false;
+  };
+  if (earned(kExitLink)) return kExitLink;
+  if (report.noImeiLeft) return kExitNoImeiLeft;
+  for (const int status : {kExitFailed, kExitNoResponse, kExitRefused})
+    if (earned(status)) return status;
   return kExitOk;
 }
 

@@ -43,6 +43,8 @@ struct CRunReport {
   bool interrupted = false;
   std::string stoppedWhile;  // where an interruption found the run, when between devices
   std::string fault;         // a fault of the run itself, such as a file that could not be written
+  std::string poolFault;     // the IMEI pool could not be reached or failed
+  bool noImeiLeft = false;   // a device came for an IMEI and the list or pool had none left
 };
 
 // Exit statuses, documented in the README and --help.
@@ -55,12 +57,12 @@ enum ExitStatus : int {
   kExitRefused = 5,
   kExitLink = 6,
   kExitFiles = 7,
-  kExitPool = 8,       // the IMEI pool cannot be reached, is not a pool, or failed
-  kExitPoolEmpty = 9,  // the IMEI pool has no free IMEI left
+  kExitPool = 8,
+  kExitNoImeiLeft = 9,
   kExitInterrupted = 130,
 };
 
-// 130 when interrupted, else 7, 6, 1, 4, 5, the first that any device earned, else 0.
+// 130 when interrupted, else 7, 8, then 6, 9, 1, 4, 5, the first that any device earned, else 0.
 int ExitStatusOf(const CRunReport& report);
 bool DeviceSucceeded(const CDeviceReport& device);
 

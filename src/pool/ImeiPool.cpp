@@ -73,6 +73,15 @@ bool CImeiPool::Records(std::vector<CPoolRecord>& records, bool unconfirmedOnly,
   return true;
 }
 
+bool CImeiPool::NextFree(std::string& imei, std::string& errorText) {
+  QSqlQuery query(m_connection->Database());
+  if (!m_connection->Run(query, QStringLiteral("SELECT imei FROM tolvane_imei WHERE state = 'free' ORDER BY imei LIMIT 1"),
+                         {}, errorText))
+    return false;
+  imei = query.next() ? query.value(0).toString().toStdString() : std::string();
+  return true;
+}
+
 CImeiPool::EClaimResult CImeiPool::Claim(const CClaimRequest& request, CClaim& claim, std::string& errorText) {
   if (!m_connection->BeginWrite(errorText)) return EClaimResult::Failed;
   // SKIP LOCKED: another PC's claim in flight is passed over, not waited for. SQLite's write lock,

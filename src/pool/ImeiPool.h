@@ -67,6 +67,8 @@ class CImeiPool {
   bool Counts(std::map<EImeiState, int>& counts, std::string& errorText);
   // Every IMEI, or only the claims that no run has reported back on, in IMEI order.
   bool Records(std::vector<CPoolRecord>& records, bool unconfirmedOnly, std::string& errorText);
+  // The IMEI the next claim would take, without taking it; empty when none is free.
+  bool NextFree(std::string& imei, std::string& errorText);
   // Takes the lowest free IMEI for the unit, committed before it returns.
   EClaimResult Claim(const CClaimRequest& request, CClaim& claim, std::string& errorText);
   bool Report(const CClaim& claim, const CClaimReport& report, std::string& errorText);

@@ -24,12 +24,17 @@ TEST(ProvisionOptions, aBatchAndASingleDevice_areTakenAsAsked) {
   ASSERT_TRUE(options);
   EXPECT_EQ(exitCode, 0);
   EXPECT_TRUE(options->wait);
-  EXPECT_FALSE(options->comNumber);
+  EXPECT_TRUE(options->comNumbers.empty());
   options = Parse({"--port", "COM33", "--profile", "p.ini", "--imei", "860000000000001", "--yes"}, exitCode);
   ASSERT_TRUE(options);
-  EXPECT_EQ(options->comNumber, 33);
+  EXPECT_EQ(options->comNumbers, std::vector<int>{33});
   EXPECT_EQ(options->imei, "860000000000001");
   EXPECT_TRUE(options->yes);
+  options = Parse({"--port", "COM33", "--port", "ttyUSB1", "--profile", "p.ini", "--pool", "p.db", "--wait"}, exitCode);
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->comNumbers, (std::vector<int>{33, 34}));
+  EXPECT_EQ(options->poolAddress, "p.db");
+  EXPECT_FALSE(options->station.empty());  // the host name
 }
 
 TEST(ProvisionOptions, commandLinesThatCannotWork_endWithStatus2) {
@@ -42,6 +47,9 @@ TEST(ProvisionOptions, commandLinesThatCannotWork_endWithStatus2) {
       {"--profile", "p.ini", "--port", "serial"},
       {"--profile", "p.ini", "--port", "COM3", "extra"},
       {"--frobnicate"},
+      {"--profile", "p.ini", "--port", "COM3", "--port", "COM3"},
+      {"--profile", "p.ini", "--port", "COM3", "--port", "COM4", "--imei", "860000000000001"},  // one IMEI, two devices
+      {"--profile", "p.ini", "--port", "COM3", "--pool", "p.db", "--imei-list", "i.txt"},
   };
   for (const QStringList& arguments : wrong) {
     int exitCode = -1;

@@ -1,0 +1,104 @@
+#include "cli/ReadBack.h"
+
+namespace tolvane {
+
+namespace {
+
+const CStepResult* Step(const CDeviceReport& report, const std::string& name) {
+  for (const CStepResult& step : report.steps)
+    if (step.name == name) return &step;
+  return nullptr;
+}
+
+bool AnsweredOk(const CDeviceReport& report, const char* name) {
+  const CStepResult* step = Step(report, name);
+  return step && step->status == EStepStatus::Ok;
+}
+
+std::string Dotted(std::uint32_t address) {
+  return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 0xFF) + "." +
+         std::to_string((address >> 8) & 0xFF) + "." + std::to_string(address & 0xFF);
+}
+
+std::string Shown(const std::optional<std::string>& value) { return value ? *value : std::string("nothing"); }
+
+}  // namespace
+
+std::optional<CStepResult> VerifyReadBack(const CProfile& written, const CDeviceReport& report) {
+  struct CWritten {
+    const char* step;
+    const char* what;
+    std::optional<std::string> value;
+    const std::optional<std::string>* reported;
+  };
+  const CWritten checks[] = {
+      {"Update IP", "IP", written.serverIp ? std::optional(Dotted(*written.serverIp)) : std::nullopt, &report.after.ip},
+      {"Set Language", "language", written.language, &report.after.language},
+      {"Set Network", "network type", written.networkType, &report.after.networkType},
+  };
+  const bool imeiWritten = AnsweredOk(report, "Write IMEI") && !report.imei.empty();
+  bool any = imeiWritten;
+  for (const CWritten& check : checks) any = any || (check.value && AnsweredOk(report, check.step));
+  if (!any) return std::nullopt;
+
+  CStepResult verify;
+  verify.name = "Verify";
+  if (!report.after.read) {
+    verify.detail = "the device was not read back (" + report.after.note + ")";
+    return verify;
+  }
+  std::vector<std::string> differences;
+  for (const CWritten& check : checks)
+    if (check.value && AnsweredOk(report, check.step) && *check.reported != check.value)
+      differences.push_back("the device reports " + std::string(check.what) + " " + Shown(*check.reported) +
+                            " after it answered ok to " + *check.value);
+  bool awaitsRestart = false;
+  if (imeiWritten && report.after.imei != report.imei) {
+    awaitsRestart = report.after.imei && report.after.imei == report.before.imei;
+    if (!awaitsRestart)
+      differences.push_back("the device reports IMEI " + Shown(report.after.imei) + " after it answered ok to " +
+                            report.imei);
+  }
+  verify.status = differences.empty() ? EStepStatus::Ok : EStepStatus::Fail;
+  for (const std::string& difference : differences)
+    verify.detail += (verify.detail.empty() ? "" : "; ") + difference;
+  if (differences.empty())
+    verify.detail = awaitsRestart ? "the device reports what was written; the new IMEI takes effect after a restart"
+                                  : "the device reports what was written";
+  return verify;
+}
+
+CSettlement SettlementOf(const CDeviceReport& report) {
+  CSettlement settlement;
+  for (const CStepResult& step : report.steps)
+    if (step.status != EStepStatus::NotRun)
+      settlement.steps += (settlement.steps.empty() ? "" : "; ") + step.name + " " + StatusText(step.status);
+  if (report.after.read) {
+    settlement.imeiAfter = report.after.imei.value_or("");
+    settlement.settingsAfter = "IP " + report.after.ip.value_or("-") + ", language " +
+                               report.after.language.value_or("-") + ", network type " +
+                               report.after.networkType.value_or("-");
+  }
+  const CStepResult* write = Step(report, "Write IMEI");
+  if (!write) return settlement;
+  settlement.detail = write->detail;
+  if (write->status == EStepStatus::Fail && !write->linkFault) {
+    // The device refused it: the IMEI did not go in.
+    settlement.state = CSettlement::EState::Failed;
+    return settlement;
+  }
+  if (write->status != EStepStatus::Ok) return settlement;  // unconfirmed: it may have reached the device
+  settlement.state = CSettlement::EState::Written;
+  if (!report.after.read || !report.after.imei) return settlement;
+  if (*report.after.imei == report.imei) {
+    settlement.state = CSettlement::EState::Verified;
+  } else if (report.after.imei != report.before.imei) {
+    settlement.state = CSettlement::EState::Failed;
+    settlement.detail = "the device reports IMEI " + *report.after.imei + " after it answered ok to " + report.imei;
+  } else {
+    settlement.detail = "written; the device takes the new IMEI when it restarts";
+  }
+  return settlement;
+}
+
+}  // namespace tolvane
