@@ -63,6 +63,7 @@ std::string HelpText(EProgram program) {
   const std::vector<std::string> column = OptionColumn(program);
   std::size_t width = 0;
   for (const std::string& names : column) width = std::max(width, names.size());
+  // Descriptions start two columns past the longest entry for tolvane, three for Tolvane.exe.
   width += program == EProgram::Tolvane ? 1 : 2;
   std::string text;
   if (program == EProgram::Tolvane) {
