@@ -21,9 +21,6 @@ using Clock = std::chrono::steady_clock;
 class CNoPort : public IPort {
  public:
   void SetEventSink(IPortEvents*) override {}
-  std::string GetSettings() const override { return "921600,n,8,1"; }
-  int GetInBufferSize() const override { return 2048; }
-  int GetOutBufferSize() const override { return 1024; }
   bool Open(int, int, int) override { return false; }
   bool ApplySettings(const std::string&, std::string&) override { return false; }
   bool IsOpen() const override { return false; }

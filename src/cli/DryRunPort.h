@@ -13,9 +13,6 @@ namespace tolvane {
 class CDryRunPort : public IPort {
  public:
   void SetEventSink(IPortEvents*) override {}
-  std::string GetSettings() const override { return "921600,n,8,1"; }
-  int GetInBufferSize() const override { return 2048; }
-  int GetOutBufferSize() const override { return 1024; }
   bool Open(int, int, int) override;
   bool ApplySettings(const std::string&, std::string&) override { return true; }
   bool IsOpen() const override;

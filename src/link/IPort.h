@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "link/LineSettings.h"
+
 namespace tolvane {
 
 // What the port tells the logic; called on the window's thread.
@@ -42,9 +44,9 @@ class IPort {
   virtual void SetEventSink(IPortEvents* sink) = 0;
 
   // The port's stored start values: settings "baud,parity,data,stop" and buffer sizes.
-  virtual std::string GetSettings() const = 0;
-  virtual int GetInBufferSize() const = 0;
-  virtual int GetOutBufferSize() const = 0;
+  virtual std::string GetSettings() const { return kLinkLineSettings; }
+  virtual int GetInBufferSize() const { return kLinkInBufferSize; }
+  virtual int GetOutBufferSize() const { return kLinkOutBufferSize; }
 
   // False when the port does not exist, is held by another process, or refuses the buffers.
   virtual bool Open(int portNumber, int inBufferSize, int outBufferSize) = 0;

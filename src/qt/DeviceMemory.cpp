@@ -11,20 +11,18 @@ const QString kLastDeviceKey = QStringLiteral("port/lastReadyDevice");
 
 }  // namespace
 
-CDeviceMemory::CDeviceMemory(QString path) : m_strPath(std::move(path)) {
-  const QSettings settings(m_strPath, QSettings::IniFormat);
-  m_strKey = settings.value(kLastDeviceKey).toString().toStdString();
-}
+CDeviceMemory::CDeviceMemory(QString path) : m_strPath(std::move(path)) {}
 
 QString CDeviceMemory::DefaultPath() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
          QStringLiteral("/tolvane/tolvane.conf");
 }
 
+std::string CDeviceMemory::Recall() const {
+  return QSettings(m_strPath, QSettings::IniFormat).value(kLastDeviceKey).toString().toStdString();
+}
+
 void CDeviceMemory::Remember(const std::string& key) {
-  if (key.empty() || key == m_strKey) return;
-  m_strKey = key;
-  // A settings file that cannot be written costs only the preselection next time.
   QSettings settings(m_strPath, QSettings::IniFormat);
   settings.setValue(kLastDeviceKey, QString::fromStdString(key));
   settings.sync();

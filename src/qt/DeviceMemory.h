@@ -3,11 +3,12 @@
 #include <QString>
 #include <string>
 
+#include "link/IDeviceMemory.h"
+
 namespace tolvane {
 
-// The last device that became ready, kept between runs in the program's settings file. The file is
-// read once, written only when the device changes, and never created just by reading.
-class CDeviceMemory {
+// The remembered device's key in the program's settings file.
+class CDeviceMemory : public IDeviceMemory {
  public:
   explicit CDeviceMemory(QString path = DefaultPath());
 
@@ -15,13 +16,12 @@ class CDeviceMemory {
   static QString DefaultPath();
   const QString& Path() const { return m_strPath; }
 
-  // The remembered device's key (RememberKey); empty when none.
-  const std::string& Recall() const { return m_strKey; }
-  void Remember(const std::string& key);
+  std::string Recall() const override;
+  // A settings file that cannot be written costs only the preselection next time.
+  void Remember(const std::string& key) override;
 
  private:
   QString m_strPath;
-  std::string m_strKey;
 };
 
 }  // namespace tolvane

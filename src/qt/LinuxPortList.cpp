@@ -2,7 +2,6 @@
 
 #include <QSerialPortInfo>
 
-#include "qt/DeviceMemory.h"
 #include "posix/SimulatedPortRegistry.h"
 
 namespace tolvane {
@@ -26,8 +25,8 @@ CPortIdentity IdentityOf(const QSerialPortInfo& info) {
 
 }  // namespace
 
-CLinuxPortList::CLinuxPortList(std::string registryDirectory, CDeviceMemory* memory)
-    : m_strRegistryDirectory(std::move(registryDirectory)), m_pMemory(memory) {}
+CLinuxPortList::CLinuxPortList(std::string registryDirectory, IDeviceMemory* memory)
+    : CPortCatalogue(memory), m_strRegistryDirectory(std::move(registryDirectory)) {}
 
 std::vector<CPortEntry> CLinuxPortList::Discover(std::map<std::string, CPortIdentity>* identities) {
   std::vector<CPortEntry> entries;
@@ -46,38 +45,14 @@ std::vector<CPortEntry> CLinuxPortList::Discover(std::map<std::string, CPortIden
   return OrderPortEntries(std::move(entries));
 }
 
-std::vector<std::string> CLinuxPortList::ListPorts() {
+CPortCatalogue::CListing CLinuxPortList::Enumerate() {
   std::map<std::string, CPortIdentity> byDevice;
   const std::vector<CPortEntry> entries = Discover(&byDevice);
-  const std::string rememberedKey = m_pMemory ? m_pMemory->Recall() : std::string();
-  std::vector<std::string> captions;
-  m_identities.clear();
-  m_strRemembered.clear();
-  for (const CPortEntry& entry : entries) {
-    captions.push_back(entry.Caption());
-    const CPortIdentity& identity = m_identities[captions.back()] = byDevice[entry.device];
-    if (!rememberedKey.empty() && m_strRemembered.empty() && RememberKey(identity, entry.device) == rememberedKey)
-      m_strRemembered = captions.back();
-  }
-  const CPortEntry* likely = LikelyDevice(entries);
-  m_strPreferred = likely ? likely->Caption() : std::string();
-  return captions;
+  CListing listing;
+  for (const CPortEntry& entry : entries) listing.ports.push_back({entry.Caption(), byDevice[entry.device]});
+  if (const CPortEntry* likely = LikelyDevice(entries)) listing.preferred = likely->Caption();
+  return listing;
 }
-
-CPortIdentity CLinuxPortList::IdentifyPort(const std::string& caption) {
-  const auto found = m_identities.find(caption);
-  return found == m_identities.end() ? CPortIdentity{} : found->second;
-}
-
-void CLinuxPortList::RememberPort(const std::string& caption) {
-  if (!m_pMemory) return;
-  const std::string key = RememberKey(IdentifyPort(caption), DeviceOfCaption(caption));
-  if (key.empty()) return;
-  m_pMemory->Remember(key);
-  if (m_identities.count(caption)) m_strRemembered = caption;
-}
-
-bool CLinuxPortList::HasRememberedPort() { return m_pMemory && !m_pMemory->Recall().empty(); }
 
 std::optional<CPortEntry> CLinuxPortList::FindPort(int number) {
   for (CPortEntry& entry : Discover())

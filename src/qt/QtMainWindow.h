@@ -89,13 +89,8 @@ class CQtMainWindow : public QDialog, public IWindow {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // Wires each control route to the signal that reports its event.
   void ConnectHandlers();
-  template <void (CMirlSettingsDlg::*Handler)()>
-  void OnButtonClicked(int id);
-  template <void (CMirlSettingsDlg::*Handler)()>
-  void OnSelectionChanged(int id);
-  template <void (CMirlSettingsDlg::*Handler)(int)>
-  void OnListClicked(int id);
   void CloseOpenBoxes();
   void AddStatusLine();
   // The port field as wide as its longest entry; what stands to its right on its line moves along.

@@ -8,8 +8,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <thread>
 #include <utility>
+
+#include "link/LineSettings.h"
 
 namespace tolvane {
 
@@ -20,6 +23,17 @@ namespace {
 constexpr std::chrono::milliseconds kWriteBound(1000);
 // "COM:close" and whatever precedes it, before the port is let go.
 constexpr std::chrono::milliseconds kDrainBound(500);
+
+QSerialPort::Parity ParityOf(EParity parity) {
+  switch (parity) {
+    case EParity::Odd: return QSerialPort::OddParity;
+    case EParity::Even: return QSerialPort::EvenParity;
+    case EParity::Mark: return QSerialPort::MarkParity;
+    case EParity::Space: return QSerialPort::SpaceParity;
+    case EParity::None: break;
+  }
+  return QSerialPort::NoParity;
+}
 
 }  // namespace
 
@@ -62,14 +76,13 @@ bool CQtSerialPort::Open(int portNumber, int inBufferSize, int outBufferSize) {
 }
 
 bool CQtSerialPort::ApplySettings(const std::string& settings, std::string& errorText) {
-  CSerialSettings parsed;
-  if (!ParseSerialSettings(settings, parsed)) {
-    errorText = "Invalid property value";
-    return false;
-  }
-  const bool ok = m_serial->setBaudRate(parsed.baudRate) && m_serial->setParity(parsed.parity) &&
-                  m_serial->setDataBits(parsed.dataBits) && m_serial->setStopBits(parsed.stopBits) &&
-                  m_serial->setFlowControl(QSerialPort::NoFlowControl);
+  const std::optional<CLineSettings> line = ParseLineSettings(settings, errorText);
+  if (!line) return false;
+  const bool ok =
+      m_serial->setBaudRate(line->baudRate) && m_serial->setParity(ParityOf(line->parity)) &&
+      m_serial->setDataBits(static_cast<QSerialPort::DataBits>(line->dataBits)) &&
+      m_serial->setStopBits(line->stopBits == EStopBits::Two ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+      m_serial->setFlowControl(QSerialPort::NoFlowControl);
   if (!ok) errorText = m_serial->errorString().toStdString();
   return ok;
 }
@@ -175,40 +188,6 @@ bool WaitForOutputDrained(int fd, std::chrono::milliseconds bound) {
   }
   // The driver's queue is empty; what is left sits in the UART's few bytes of FIFO.
   return ::tcdrain(fd) == 0;
-}
-
-bool ParseSerialSettings(const std::string& text, CSerialSettings& settings) {
-  const QStringList fields = QString::fromStdString(text).split(',');
-  if (fields.size() != 4) return false;
-  bool ok = false;
-  settings.baudRate = fields[0].trimmed().toInt(&ok);
-  if (!ok || settings.baudRate <= 0) return false;
-  const QString parity = fields[1].trimmed().toLower();
-  if (parity == "n")
-    settings.parity = QSerialPort::NoParity;
-  else if (parity == "e")
-    settings.parity = QSerialPort::EvenParity;
-  else if (parity == "o")
-    settings.parity = QSerialPort::OddParity;
-  else if (parity == "m")
-    settings.parity = QSerialPort::MarkParity;
-  else if (parity == "s")
-    settings.parity = QSerialPort::SpaceParity;
-  else
-    return false;
-  const int dataBits = fields[2].trimmed().toInt(&ok);
-  if (!ok || dataBits < 5 || dataBits > 8) return false;
-  settings.dataBits = static_cast<QSerialPort::DataBits>(dataBits);
-  const QString stop = fields[3].trimmed();
-  if (stop == "1")
-    settings.stopBits = QSerialPort::OneStop;
-  else if (stop == "1.5")
-    settings.stopBits = QSerialPort::OneAndHalfStop;
-  else if (stop == "2")
-    settings.stopBits = QSerialPort::TwoStop;
-  else
-    return false;
-  return true;
 }
 
 }  // namespace tolvane

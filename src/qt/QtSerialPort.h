@@ -24,9 +24,6 @@ class CQtSerialPort : public QObject, public IPort {
   ~CQtSerialPort() override;
 
   void SetEventSink(IPortEvents* sink) override { m_sink = sink; }
-  std::string GetSettings() const override { return "921600,n,8,1"; }
-  int GetInBufferSize() const override { return 2048; }
-  int GetOutBufferSize() const override { return 1024; }
 
   bool Open(int portNumber, int inBufferSize, int outBufferSize) override;
   bool ApplySettings(const std::string& settings, std::string& errorText) override;
@@ -62,15 +59,6 @@ class CQtSerialPort : public QObject, public IPort {
 
 // How the serial layer's refusal to open reads to the diagnosis.
 OpenRefusal RefusalOf(QSerialPort::SerialPortError error);
-
-// Parses "921600,n,8,1"; false when a field is missing or unknown.
-struct CSerialSettings {
-  qint32 baudRate = 0;
-  QSerialPort::Parity parity = QSerialPort::NoParity;
-  QSerialPort::DataBits dataBits = QSerialPort::Data8;
-  QSerialPort::StopBits stopBits = QSerialPort::OneStop;
-};
-bool ParseSerialSettings(const std::string& text, CSerialSettings& settings);
 
 // Whether an error of the open port means the device has gone. Qt reports every failed read as a
 // read error, a spurious wake-up included; only a vanished device or an error that keeps

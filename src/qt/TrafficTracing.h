@@ -1,29 +1,25 @@
 #pragma once
 
-#include <QFile>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
 
-#include "link/TrafficTrace.h"
+#include "link/TraceFeed.h"
 #include "qt/QtMainWindow.h"
+#include "qt/TraceFile.h"
 #include "qt/TraceWindow.h"
 #include "res/Strings.h"
 
 namespace tolvane {
 
-// Takes what the link records on the window's thread, a few times a second, and hands the lines to
-// the traffic window while it is open and to the trace file from start-up on. The trace records
-// only while one of them listens.
+// The trace feed on Qt: its pump on a timer, the traffic window while it is open and the trace file
+// from start-up on.
 class CTrafficTracing : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kPumpMs = 100;
-
   CTrafficTracing(CTrafficTrace& trace, TextLanguage language, QObject* parent = nullptr);
-  ~CTrafficTracing() override;
 
   // Appends every line to the file from now on. False, with the reason, when it cannot be written.
   bool OpenFile(const QString& path, QString& errorText);
@@ -34,18 +30,28 @@ class CTrafficTracing : public QObject {
   // Null until first opened.
   CTraceWindow* Window() const { return m_pWindow; }
   // Hands out what is waiting now; the pump does it by itself.
-  void Drain();
+  void Drain() { m_feed.Drain(); }
 
  private:
-  void UpdateRecording();
+  // The traffic window, which may go with the main window before the feed does.
+  class CWindowView : public ITraceView {
+   public:
+    explicit CWindowView(const QPointer<CTraceWindow>& window) : m_window(window) {}
+    bool IsListening() const override { return m_window && m_window->isVisible(); }
+    bool Show(const std::vector<std::string>& lines) override;
 
-  CTrafficTrace& m_trace;
+   private:
+    const QPointer<CTraceWindow>& m_window;
+  };
+
   TextLanguage m_language;
   QTimer m_pump;
-  QFile m_file;
-  bool m_bFileFailed = false;
   QPointer<CQtMainWindow> m_pMainWindow;
   QPointer<CTraceWindow> m_pWindow;
+  CWindowView m_windowView{m_pWindow};
+  CTraceFile m_file;
+  // Last, so it goes first: the last lines reach the views.
+  CTraceFeed m_feed;
 };
 
 }  // namespace tolvane

@@ -7,23 +7,21 @@
 
 namespace tolvane::win32 {
 
-CRegistryDeviceMemory::CRegistryDeviceMemory(std::wstring keyPath) : m_strKeyPath(std::move(keyPath)) {
+std::string CRegistryDeviceMemory::Recall() const {
   DWORD size = 0;
   if (::RegGetValueW(HKEY_CURRENT_USER, m_strKeyPath.c_str(), kValueName, RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
           ERROR_SUCCESS ||
       size == 0)
-    return;
+    return {};
   std::vector<wchar_t> text(size / sizeof(wchar_t) + 1, L'\0');
   size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  if (::RegGetValueW(HKEY_CURRENT_USER, m_strKeyPath.c_str(), kValueName, RRF_RT_REG_SZ, nullptr, text.data(), &size) ==
+  if (::RegGetValueW(HKEY_CURRENT_USER, m_strKeyPath.c_str(), kValueName, RRF_RT_REG_SZ, nullptr, text.data(), &size) !=
       ERROR_SUCCESS)
-    m_strKey = Narrow(text.data());
+    return {};
+  return Narrow(text.data());
 }
 
 void CRegistryDeviceMemory::Remember(const std::string& key) {
-  if (key.empty() || key == m_strKey) return;
-  m_strKey = key;
-  // A key that cannot be written costs only the preselection next time.
   HKEY handle = nullptr;
   if (::RegCreateKeyExW(HKEY_CURRENT_USER, m_strKeyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
                         nullptr) != ERROR_SUCCESS)

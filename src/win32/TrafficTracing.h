@@ -3,8 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "link/TrafficTrace.h"
+#include "link/TraceFeed.h"
 #include "res/Strings.h"
+#include "win32/TraceFile.h"
 #include "win32/TraceWindow.h"
 #include "win32/WinApi.h"
 
@@ -12,13 +13,10 @@ namespace tolvane::win32 {
 
 class CWin32MainWindow;
 
-// Takes what the link records on the window's thread, a few times a second, and hands the lines to
-// the traffic window while it is open and to the trace file from start-up on. The trace records
-// only while one of them listens.
+// The trace feed on Windows: its pump on a timer of a message-only window, the traffic window while
+// it is open and the trace file from start-up on.
 class CWin32TrafficTracing {
  public:
-  static constexpr UINT kPumpMs = 100;
-
   CWin32TrafficTracing(CTrafficTrace& trace, TextLanguage language);
   ~CWin32TrafficTracing();
   CWin32TrafficTracing(const CWin32TrafficTracing&) = delete;
@@ -34,21 +32,30 @@ class CWin32TrafficTracing {
   // Null until first opened.
   CWin32TraceWindow* Window() const { return m_pWindow.get(); }
   // Hands out what is waiting now; the pump does it by itself.
-  void Drain();
+  void Drain() { m_feed.Drain(); }
 
  private:
-  static LRESULT CALLBACK PumpProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void UpdateRecording();
+  class CWindowView : public ITraceView {
+   public:
+    explicit CWindowView(const std::unique_ptr<CWin32TraceWindow>& window) : m_window(window) {}
+    bool IsListening() const override { return m_window && m_window->IsVisible(); }
+    bool Show(const std::vector<std::string>& lines) override;
 
-  CTrafficTrace& m_trace;
+   private:
+    const std::unique_ptr<CWin32TraceWindow>& m_window;
+  };
+
+  static LRESULT CALLBACK PumpProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void RunPump(bool run);
+
   TextLanguage m_language;
   HWND m_hPump = nullptr;
-  bool m_bPumping = false;
-  HANDLE m_hFile = INVALID_HANDLE_VALUE;
-  std::wstring m_strFilePath;
-  bool m_bFileFailed = false;
   CWin32MainWindow* m_pMainWindow = nullptr;
   std::unique_ptr<CWin32TraceWindow> m_pWindow;
+  CWindowView m_windowView{m_pWindow};
+  CWin32TraceFile m_file;
+  // Last, so it goes first: the last lines reach the views.
+  CTraceFeed m_feed;
 };
 
 }  // namespace tolvane::win32

@@ -101,7 +101,7 @@ class CWin32MainWindow : public IWindow {
   void OnInitWindow();
   void AddStatusStrip();
   void OnWindowDestroyed();
-  // The wiring tables (Win32MainWindowHandlers.cpp). True when a handler took the notification.
+  // Onto the dialog's control routes (Win32MainWindowHandlers.cpp). True when a handler took it.
   bool RouteCommand(int id, int notifyCode);
   bool RouteListClick(int id, int row);
   void OnContextMenu(HWND clicked, LPARAM screenPoint);

@@ -5,7 +5,6 @@
 
 #include "link/PortNaming.h"
 #include "win32/PlugAndPlayPorts.h"
-#include "win32/RegistryDeviceMemory.h"
 #include "win32/Utf16.h"
 #include "win32/WinApi.h"
 
@@ -97,34 +96,16 @@ std::map<std::string, CPortIdentity> IdentifyPorts(const std::vector<CSerialComm
   return identities;
 }
 
-std::vector<std::string> CWin32PortList::ListPorts() {
+CPortCatalogue::CListing CWin32PortList::Enumerate() {
   const std::vector<CSerialCommValue> values = ReadSerialComm();
   std::vector<std::wstring> portNames;
   for (const CSerialCommValue& value : values) portNames.push_back(value.port);
-  m_strPreferred = LikelyDevicePort(values);
-  m_identities = IdentifyPorts(values, ReadPlugAndPlayPorts());
-  const std::vector<std::string> captions = PortCaptionsFromSerialComm(portNames);
-  const std::string rememberedKey = m_pMemory ? m_pMemory->Recall() : std::string();
-  m_strRemembered.clear();
-  for (const std::string& caption : captions) {
-    if (rememberedKey.empty() || RememberKey(IdentifyPort(caption), caption) != rememberedKey) continue;
-    m_strRemembered = caption;
-    break;
-  }
-  return captions;
+  std::map<std::string, CPortIdentity> identities = IdentifyPorts(values, ReadPlugAndPlayPorts());
+  CListing listing;
+  for (const std::string& caption : PortCaptionsFromSerialComm(portNames))
+    listing.ports.push_back({caption, std::move(identities[caption])});
+  listing.preferred = LikelyDevicePort(values);
+  return listing;
 }
-
-CPortIdentity CWin32PortList::IdentifyPort(const std::string& caption) {
-  const auto found = m_identities.find(caption);
-  return found == m_identities.end() ? CPortIdentity{} : found->second;
-}
-
-void CWin32PortList::RememberPort(const std::string& caption) {
-  if (!m_pMemory || caption.empty()) return;
-  m_pMemory->Remember(RememberKey(IdentifyPort(caption), caption));
-  if (m_identities.count(caption)) m_strRemembered = caption;
-}
-
-bool CWin32PortList::HasRememberedPort() { return m_pMemory && !m_pMemory->Recall().empty(); }
 
 }  // namespace tolvane::win32

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "link/IPort.h"
+#include "link/PortCatalogue.h"
 
 namespace tolvane::win32 {
 
@@ -32,31 +32,18 @@ std::string LikelyDevicePort(const std::vector<CSerialCommValue>& values);
 std::map<std::string, CPortIdentity> IdentifyPorts(const std::vector<CSerialCommValue>& values,
                                                    const std::map<int, CPortIdentity>& plugAndPlay);
 
-class CRegistryDeviceMemory;
-
 // The serial ports that the system lists under HKLM\HARDWARE\DEVICEMAP\SERIALCOMM, read afresh at
-// each call.
-class CWin32PortList : public IPortList {
+// each call. Windows gives a device the same COM number each time it is plugged in, so the number is
+// what is remembered, unless the device has a USB serial number.
+class CWin32PortList : public CPortCatalogue {
  public:
-  // Without a memory, no device is remembered.
-  explicit CWin32PortList(CRegistryDeviceMemory* memory = nullptr) : m_pMemory(memory) {}
+  explicit CWin32PortList(IDeviceMemory* memory = nullptr) : CPortCatalogue(memory) {}
 
-  std::vector<std::string> ListPorts() override;
-  std::string PreferredPort() override { return m_strPreferred; }
-  CPortIdentity IdentifyPort(const std::string& caption) override;
-  // Windows gives a device the same COM number each time it is plugged in, so the number is what is
-  // remembered, unless the device has a USB serial number.
-  void RememberPort(const std::string& caption) override;
-  bool HasRememberedPort() override;
-  std::string RememberedPort() override { return m_strRemembered; }
   // Every value of the key.
   static std::vector<CSerialCommValue> ReadSerialComm();
 
- private:
-  CRegistryDeviceMemory* m_pMemory;
-  std::string m_strPreferred;
-  std::string m_strRemembered;
-  std::map<std::string, CPortIdentity> m_identities;  // as of the last ListPorts
+ protected:
+  CListing Enumerate() override;
 };
 
 }  // namespace tolvane::win32

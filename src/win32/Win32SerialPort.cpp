@@ -1,5 +1,6 @@
 #include "win32/Win32SerialPort.h"
 
+#include <optional>
 #include <utility>
 
 #include "win32/CommSettings.h"
@@ -122,18 +123,15 @@ bool CWin32SerialPort::Open(int portNumber, int inBufferSize, int outBufferSize)
 }
 
 bool CWin32SerialPort::ApplySettings(const std::string& settings, std::string& errorText) {
-  CCommSettings parsed;
-  if (!ParseCommSettings(settings, parsed)) {
-    errorText = "Invalid property value";
-    return false;
-  }
+  const std::optional<CLineSettings> line = ParseLineSettings(settings, errorText);
+  if (!line) return false;
   DCB dcb{};
   dcb.DCBlength = sizeof dcb;
   if (!IsOpen() || !::GetCommState(m_hPort, &dcb)) {
     errorText = SystemErrorText(::GetLastError());
     return false;
   }
-  ApplyToDcb(parsed, dcb);
+  ApplyToDcb(*line, dcb);
   if (!::SetCommState(m_hPort, &dcb)) {
     errorText = SystemErrorText(::GetLastError());
     return false;

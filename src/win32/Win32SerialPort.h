@@ -31,9 +31,6 @@ class CWin32SerialPort : public IPort {
   CWin32SerialPort& operator=(const CWin32SerialPort&) = delete;
 
   void SetEventSink(IPortEvents* sink) override { m_sink = sink; }
-  std::string GetSettings() const override { return "921600,n,8,1"; }
-  int GetInBufferSize() const override { return 2048; }
-  int GetOutBufferSize() const override { return 1024; }
 
   bool Open(int portNumber, int inBufferSize, int outBufferSize) override;
   bool ApplySettings(const std::string& settings, std::string& errorText) override;

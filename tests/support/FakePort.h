@@ -15,9 +15,6 @@ namespace tolvane::testing {
 class CFakePort : public IPort {
  public:
   void SetEventSink(IPortEvents* sink) override { m_sink = sink; }
-  std::string GetSettings() const override { return "921600,n,8,1"; }
-  int GetInBufferSize() const override { return 2048; }
-  int GetOutBufferSize() const override { return 1024; }
   bool Open(int portNumber, int inBufferSize, int outBufferSize) override;
   bool ApplySettings(const std::string& settings, std::string& errorText) override;
   bool IsOpen() const override { return m_bOpen; }

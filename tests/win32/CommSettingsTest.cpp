@@ -6,40 +6,18 @@
 namespace tolvane::win32 {
 namespace {
 
-TEST(CommSettings, storedSettingsGiveTheLinksLine) {
-  CCommSettings settings;
-  ASSERT_TRUE(ParseCommSettings("921600,n,8,1", settings));
-  EXPECT_EQ(settings.baudRate, 921600u);
-  EXPECT_EQ(settings.parity, NOPARITY);
-  EXPECT_EQ(settings.dataBits, 8);
-  EXPECT_EQ(settings.stopBits, ONESTOPBIT);
-
-  ASSERT_TRUE(ParseCommSettings(" 9600 , E , 7 , 1.5 ", settings));
-  EXPECT_EQ(settings.parity, EVENPARITY);
-  EXPECT_EQ(settings.dataBits, 7);
-  EXPECT_EQ(settings.stopBits, ONE5STOPBITS);
-}
-
-TEST(CommSettings, malformedSettingsAreRefusedAndLeaveTheResultAlone) {
-  CCommSettings settings;
-  settings.baudRate = 1234;
-  for (const char* text : {"", "921600,n,8", "921600,n,8,1,x", "fast,n,8,1", "0,n,8,1", "921600,x,8,1", "921600,n,9,1",
-                           "921600,n,8,3", "921600,no,8,1", "-5,n,8,1"})
-    EXPECT_FALSE(ParseCommSettings(text, settings)) << text;
-  EXPECT_EQ(settings.baudRate, 1234u);
-}
-
-TEST(CommSettings, lineHasNoFlowControlAndALineErrorDoesNotAbortTheReads) {
+TEST(CommSettings, lineIsTheParsedOneWithNoFlowControlAndALineErrorDoesNotAbortTheReads) {
   DCB dcb{};
   dcb.fOutxCtsFlow = TRUE;
   dcb.fOutX = TRUE;
   dcb.fInX = TRUE;
   dcb.fAbortOnError = TRUE;
   dcb.fRtsControl = RTS_CONTROL_HANDSHAKE;
-  CCommSettings settings;
-  ASSERT_TRUE(ParseCommSettings("921600,n,8,1", settings));
-  ApplyToDcb(settings, dcb);
+  ApplyToDcb({921600, EParity::None, 8, EStopBits::One}, dcb);
   EXPECT_EQ(dcb.BaudRate, 921600u);
+  EXPECT_EQ(dcb.Parity, NOPARITY);
+  EXPECT_EQ(dcb.ByteSize, 8);
+  EXPECT_EQ(dcb.StopBits, ONESTOPBIT);
   EXPECT_TRUE(dcb.fBinary);
   EXPECT_FALSE(dcb.fParity);
   EXPECT_FALSE(dcb.fOutxCtsFlow);
@@ -47,6 +25,17 @@ TEST(CommSettings, lineHasNoFlowControlAndALineErrorDoesNotAbortTheReads) {
   EXPECT_FALSE(dcb.fInX);
   EXPECT_FALSE(dcb.fAbortOnError);
   EXPECT_EQ(dcb.fRtsControl, static_cast<DWORD>(RTS_CONTROL_ENABLE));
+
+  ApplyToDcb({9600, EParity::Even, 7, EStopBits::Two}, dcb);
+  EXPECT_EQ(dcb.Parity, EVENPARITY);
+  EXPECT_TRUE(dcb.fParity);
+  EXPECT_EQ(dcb.ByteSize, 7);
+  EXPECT_EQ(dcb.StopBits, TWOSTOPBITS);
+  for (const auto& [parity, expected] : {std::pair{EParity::Odd, ODDPARITY}, std::pair{EParity::Mark, MARKPARITY},
+                                         std::pair{EParity::Space, SPACEPARITY}}) {
+    ApplyToDcb({9600, parity, 8, EStopBits::One}, dcb);
+    EXPECT_EQ(dcb.Parity, expected);
+  }
 }
 
 TEST(SerialPort, aPulledDeviceIsToldApartFromALineError) {

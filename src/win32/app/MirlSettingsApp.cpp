@@ -1,6 +1,7 @@
 #include "win32/app/MirlSettingsApp.h"
 
 #include "res/Strings.h"
+#include "shell/CommandLine.h"
 #include "ui/MirlSettingsDlg.h"
 #include "win32/RegistryDeviceMemory.h"
 #include "win32/TrafficTracing.h"
@@ -39,11 +40,10 @@ LANGID UiLanguageOf(TextLanguage language) {
 }  // namespace
 
 bool CMirlSettingsApp::InitInstance() {
-  const CCommandLine commandLine = ParseCommandLine(m_arguments);
-  if (commandLine.action != CCommandLine::Action::Run) {
-    const bool refused = commandLine.action == CCommandLine::Action::Refuse;
-    Tell(commandLine.message, refused);
-    m_nExitCode = refused ? 2 : 0;
+  const CCommandLine commandLine = ParseCommandLine(m_arguments, EProgram::TolvaneExe);
+  if (commandLine.action != CCommandLine::EAction::Run) {
+    Tell(commandLine.text, commandLine.action == CCommandLine::EAction::Refuse);
+    m_nExitCode = commandLine.exitStatus;
     return false;
   }
   // Whatever the system's language, the window, every message on every thread and the boxes'
