@@ -92,7 +92,7 @@ void CDeviceRun::BeginConnect() {
   m_sentExact.clear();
   const Outcomes outcomes = Pressed([this] { m_dlg->OnConnect(); });
   KeepSent(outcomes);
-  if (const CCommandOutcome* failed = FindOutcome(outcomes, ECommand::Open, EOutcome::Fail)) {
+  if (const CCommandOutcome* failed = FindOutcome(outcomes, ECommand::Connect, EOutcome::Fail)) {
     // The port would not open; the window's message says why.
     Record(EStepStatus::Fail, failed->text, true);
     AfterStep();
@@ -157,7 +157,7 @@ void CDeviceRun::OnOutcome(const CCommandOutcome& outcome) {
     OnLinkClosed();
     return;
   }
-  const bool ready = outcome.command == ECommand::Open && outcome.outcome == EOutcome::Ok;
+  const bool ready = outcome.command == ECommand::Connect && outcome.outcome == EOutcome::Ok;
   switch (m_phase) {
     case EPhase::Connecting:
       if (ready) {
@@ -279,12 +279,12 @@ void CDeviceRun::BeginReadBack() {
     m_dlg->ClosePort();
     m_dlg->OnConnect();
   });
-  if (const CCommandOutcome* failed = FindOutcome(outcomes, ECommand::Open, EOutcome::Fail)) {
+  if (const CCommandOutcome* failed = FindOutcome(outcomes, ECommand::Connect, EOutcome::Fail)) {
     m_report.after.note = failed->text;
     Finish();
     return;
   }
-  if (!FindOutcome(outcomes, ECommand::Open, EOutcome::Sent)) {
+  if (!FindOutcome(outcomes, ECommand::Connect, EOutcome::Sent)) {
     m_report.after.note = "no link";
     Finish();
     return;
@@ -338,7 +338,7 @@ void CDeviceRun::CloseLink() {
   CStepResult close;
   close.name = "Close";
   close.status = EStepStatus::Planned;
-  if (const CCommandOutcome* sent = FindOutcome(outcomes, ECommand::Close, EOutcome::Sent))
+  if (const CCommandOutcome* sent = FindOutcome(outcomes, ECommand::ClosePort, EOutcome::Sent))
     close.sent.push_back(sent->text);
   Emit(FormatStepLine(close, true));
   m_report.steps.push_back(close);

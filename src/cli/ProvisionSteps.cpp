@@ -15,7 +15,7 @@ struct CStepEntry {
 };
 
 constexpr CStepEntry kSteps[] = {
-    {EStepKind::Connect, "Connect", {IDC_CONNECT, ECommand::Open}},
+    {EStepKind::Connect, "Connect", {IDC_CONNECT, ECommand::Connect}},
     {EStepKind::WriteImei, "Write IMEI", {IDC_WRITE_IMEI, ECommand::WriteImei}},
     {EStepKind::UpdateIp, "Update IP", {IDC_UPDATE_IP, ECommand::UpdateIp, true}},
     {EStepKind::UpdateDomain, "Update Domain", {IDC_UPDATE_DOMAIN, ECommand::UpdateDomain, true}},
@@ -25,8 +25,8 @@ constexpr CStepEntry kSteps[] = {
     {EStepKind::ClearApn, "Clear APN", {IDC_CLEAR_APN, ECommand::ClearApn, true, true}},
     {EStepKind::SetLanguage, "Set Language", {IDC_SET_LANGUAGE, ECommand::SetLanguage}},
     {EStepKind::SetNetwork, "Set Network", {IDC_SET_NETWORK, ECommand::SetNetwork}},
-    {EStepKind::OpenWifi, "Open Wi-Fi", {IDC_WIFI_OPEN, ECommand::WifiPower}},
-    {EStepKind::JoinWifi, "Join Wi-Fi", {IDC_WIFI_CONNECT, ECommand::JoinWifi, true}},
+    {EStepKind::OpenWifi, "Open Wi-Fi", {IDC_WIFI_OPEN, ECommand::OpenWifi}},
+    {EStepKind::JoinWifi, "Join Wi-Fi", {IDC_WIFI_CONNECT, ECommand::ConnectWifi, true}},
     {EStepKind::FactoryReset, "Factory Reset", {IDC_FACTORY_RESET, ECommand::FactoryReset}},
 };
 

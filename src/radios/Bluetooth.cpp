@@ -23,7 +23,7 @@ int FindRowByAddress(const CListCtrl& list, const std::string& address) {
 void CMirlSettingsDlg::OnOpenBt() {
   if (!m_link.IsRunning()) return;
   // Unlike Wi-Fi, the on flag waits for the device's reply.
-  SendCommand(ECommand::BtPower, m_bBtOn ? "BT:close" : "BT:open");
+  SendCommand(ECommand::OpenBt, m_bBtOn ? "BT:close" : "BT:open");
   m_listBt.DeleteAllItems();
   m_btnBtOpen.EnableWindow(false);
   m_btnBtPair.EnableWindow(false);
@@ -34,7 +34,7 @@ void CMirlSettingsDlg::OnOpenBt() {
 void CMirlSettingsDlg::OnSearchBt() {
   if (!m_bBtOn) return;
   // Answered by list rows only: nothing to wait for.
-  SendCommand(ECommand::BtSearch, "BT:research", false);
+  SendCommand(ECommand::SearchBt, "BT:research", false);
   m_listBt.DeleteAllItems();
   m_strBtSelected.clear();
 }
@@ -53,12 +53,12 @@ void CMirlSettingsDlg::OnPairBt() {
   std::string command = "BT:" + m_strBtSelected + kFieldSeparator;
   if (m_btnBtPair.GetWindowText() == LoadString(IDS_PAIR)) {
     const std::string pin = m_editBtPin.GetWindowText();
-    if (RefuseTerminator(ECommand::BtPair, {pin})) return;
+    if (RefuseTerminator(ECommand::PairBt, {pin})) return;
     command += std::string("pair") + kFieldSeparator + pin;
   } else {
     command += "unpair";
   }
-  SendCommand(ECommand::BtPair, command);
+  SendCommand(ECommand::PairBt, command);
   m_bBtPairing = true;
   m_btnBtPair.EnableWindow(false);
 }
@@ -81,7 +81,7 @@ void CMirlSettingsDlg::OnBtStateReply(bool on) {
       EnableAfterReply(m_btnBtSearch);
     }
   }
-  Settle(ECommand::BtPower, on == bAsked ? EOutcome::Ok : EOutcome::Fail);
+  Settle(ECommand::OpenBt, on == bAsked ? EOutcome::Ok : EOutcome::Fail);
 }
 
 void CMirlSettingsDlg::AddBtListRow(const std::string& text) {
@@ -109,7 +109,7 @@ void CMirlSettingsDlg::OnBtPairReply(const std::string& address, bool unpair, bo
   }
   EnableAfterReply(m_btnBtPair);
   if (ok && address == m_strBtSelected) m_btnBtPair.SetWindowText(LoadString(unpair ? IDS_PAIR : IDS_UNPAIR));
-  Settle(ECommand::BtPair, ok ? EOutcome::Ok : EOutcome::Fail);
+  Settle(ECommand::PairBt, ok ? EOutcome::Ok : EOutcome::Fail);
 }
 
 void CMirlSettingsDlg::OnBtMessage(const std::string& value) {

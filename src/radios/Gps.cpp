@@ -5,7 +5,7 @@ namespace tolvane {
 
 void CMirlSettingsDlg::OnOpenGps() {
   if (!m_link.IsRunning()) return;
-  SendCommand(ECommand::GpsPower, m_bGpsOn ? "GPS:close" : "GPS:open");
+  SendCommand(ECommand::OpenGps, m_bGpsOn ? "GPS:close" : "GPS:open");
   // Flipped before the reply, so data that comes while opening is shown and that while closing dropped.
   m_bGpsOn = !m_bGpsOn;
   m_btnGpsOpen.EnableWindow(false);
@@ -22,7 +22,7 @@ void CMirlSettingsDlg::OnGpsStateReply(bool on) {
   m_editGpsSatellites.SetWindowText("");
   m_editGpsStatus.SetWindowText("");
   if (m_bDeviceReady) EnableAfterReply(m_btnGpsOpen);
-  Settle(ECommand::GpsPower, on == bAsked ? EOutcome::Ok : EOutcome::Fail);
+  Settle(ECommand::OpenGps, on == bAsked ? EOutcome::Ok : EOutcome::Fail);
 }
 
 void CMirlSettingsDlg::OnGpsRaw(const std::string& text) {

@@ -5,10 +5,11 @@
 
 namespace tolvane {
 
-// What the dialog sends: one kind per button (a toggle is one kind, whichever way it goes).
+// What the dialog sends, named after the handler that sends it (a toggle is one kind, whichever
+// way it goes).
 enum class ECommand {
-  Open,   // Connect: "COM:open"
-  Close,  // the link's closing word, and the link gone
+  Connect,    // "COM:open"
+  ClosePort,  // the link's closing word, and the link gone
   WriteImei,
   UpdateIp,
   UpdateDomain,
@@ -19,27 +20,27 @@ enum class ECommand {
   SetLanguage,
   SetNetwork,
   FactoryReset,
-  WifiPower,
-  JoinWifi,
-  BtPower,
-  BtSearch,
-  BtPair,
-  GpsPower,
+  OpenWifi,
+  ConnectWifi,
+  OpenBt,
+  SearchBt,
+  PairBt,
+  OpenGps,
 };
-inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(ECommand::GpsPower) + 1;
+inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(ECommand::OpenGps) + 1;
 
 // How a command fared. A command that waits for an answer is settled once, by the first of Ok, Fail,
 // Other, NoResponse or LinkClosed; an answer or an expiry with nothing waiting settles nothing.
-// Join Wi-Fi's timer runs out silently and the request stays outstanding: NoResponse leaves it
+// ConnectWifi's timer runs out silently and the request stays outstanding: NoResponse leaves it
 // waiting, and a late answer still settles it.
 enum class EOutcome {
-  Sent,        // queued for the device; text: the command exactly, terminator included
+  Sent,        // on its way to the device; text: the command exactly, terminator included
   Ok,          // the device said it worked; text: the message shown, if any
   Fail,        // the device said it did not, or the port would not open; text: the message shown, if any
   Other,       // the wait ended on an answer that is neither ok nor fail; text: the answer's value
   NoResponse,  // the window's reply timer ran out; text: the message shown, if any
   Refused,     // the window's checks sent nothing; text: the message shown
-  LinkClosed,  // the link closed while the command waited; for Close: the link has closed, whoever closed it
+  LinkClosed,  // the link closed while the command waited; for ClosePort: the link has closed, whoever closed it
 };
 
 struct CCommandOutcome {

@@ -41,7 +41,7 @@ void CMirlSettingsDlg::SettleReply(ECommand command, const std::string& value, i
 void CMirlSettingsDlg::SettleOnClose() {
   for (std::size_t index = 0; index < kCommandCount; ++index)
     if (m_awaiting.test(index)) Settle(static_cast<ECommand>(index), EOutcome::LinkClosed);
-  TellOutcome(ECommand::Close, EOutcome::LinkClosed);
+  TellOutcome(ECommand::ClosePort, EOutcome::LinkClosed);
 }
 
 void CMirlSettingsDlg::Refuse(ECommand command, const std::string& message) {

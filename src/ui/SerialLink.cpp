@@ -46,7 +46,7 @@ void CMirlSettingsDlg::OnConnect() {
   if (!m_comm.Open(m_nComPort, m_nInBufferSize, m_nOutBufferSize)) {
     ShowOpenFailure();
     const std::string message = m_strLinkPort + LoadString(IDS_PORT_OPEN_FAILED);
-    TellOutcome(ECommand::Open, EOutcome::Fail, message);
+    TellOutcome(ECommand::Connect, EOutcome::Fail, message);
     ShowMessage(message);
     return;
   }
@@ -54,13 +54,13 @@ void CMirlSettingsDlg::OnConnect() {
   if (!m_comm.ApplySettings(m_strCommSettings, errorText)) {
     // Never leave a port open behind a "Connect" caption.
     m_comm.Close();
-    TellOutcome(ECommand::Open, EOutcome::Fail, errorText);
+    TellOutcome(ECommand::Connect, EOutcome::Fail, errorText);
     ShowMessage(errorText);
     return;
   }
   m_btnConnect.SetWindowText(LoadString(IDS_CLOSE));
   m_reported = {};
-  SendCommand(ECommand::Open, "COM:open");
+  SendCommand(ECommand::Connect, "COM:open");
   m_link.Start();
   ShowLinkStatus(IDS_STATUS_WAITING);
   m_window.SetTimer(TIMER_LINK_SILENT, kLinkSilentMs);
@@ -71,7 +71,7 @@ void CMirlSettingsDlg::ClosePort() {
   m_link.Stop();
   if (m_comm.IsOpen()) {
     // The one command that is not queued: the sender has already ended.
-    if (m_link.WriteNow("COM:close~")) TellOutcome(ECommand::Close, EOutcome::Sent, "COM:close~");
+    if (m_link.WriteNow("COM:close~")) TellOutcome(ECommand::ClosePort, EOutcome::Sent, "COM:close~");
     m_comm.Close();
   }
   m_btnConnect.SetWindowText(LoadString(IDS_CONNECT));
@@ -99,7 +99,7 @@ void CMirlSettingsDlg::OnComReply(const std::string& value) {
   m_window.KillTimer(TIMER_LINK_SILENT);
   ShowLinkStatus(IDS_STATUS_READY);
   RememberLinkDevice();
-  Settle(ECommand::Open, EOutcome::Ok);
+  Settle(ECommand::Connect, EOutcome::Ok);
 }
 
 void CMirlSettingsDlg::EnableDeviceControls(bool bEnable) {

@@ -36,17 +36,17 @@ TEST_F(CommandOutcomes, sent_carriesTheCommandExactly_theClosingWordToo) {
   StartUp();
   Listen();
   dlg->OnConnect();
-  EXPECT_EQ(Told(), Strings{Line(ECommand::Open, EOutcome::Sent, "COM:open~")});
+  EXPECT_EQ(Told(), Strings{Line(ECommand::Connect, EOutcome::Sent, "COM:open~")});
   Say("COM:open");
-  EXPECT_EQ(Told(), Strings{Line(ECommand::Open, EOutcome::Ok)});
+  EXPECT_EQ(Told(), Strings{Line(ECommand::Connect, EOutcome::Ok)});
   Type(IDC_APN_NAME, "cmnet");
   Type(IDC_APN_PASSWORD, "pw");
   dlg->OnSetApn();
   EXPECT_EQ(Told(), Strings{Line(ECommand::SetApn, EOutcome::Sent, "APN:cmnet^@pw~")});
   dlg->ClosePort();
   EXPECT_EQ(Told(),
-            (Strings{Line(ECommand::Close, EOutcome::Sent, "COM:close~"), Line(ECommand::SetApn, EOutcome::LinkClosed),
-                     Line(ECommand::Close, EOutcome::LinkClosed)}));
+            (Strings{Line(ECommand::ClosePort, EOutcome::Sent, "COM:close~"),
+                     Line(ECommand::SetApn, EOutcome::LinkClosed), Line(ECommand::ClosePort, EOutcome::LinkClosed)}));
 }
 
 TEST_F(CommandOutcomes, okAndFail_carryTheMessageShown_andSettleACommandOnce) {
@@ -67,7 +67,7 @@ TEST_F(CommandOutcomes, okAndFail_carryTheMessageShown_andSettleACommandOnce) {
   dlg->OnOpenWifi();
   told.clear();
   Say("WiFi:close");
-  EXPECT_EQ(Told(), Strings{Line(ECommand::WifiPower, EOutcome::Fail)});
+  EXPECT_EQ(Told(), Strings{Line(ECommand::OpenWifi, EOutcome::Fail)});
 }
 
 TEST_F(CommandOutcomes, other_endsTheWaitOnAnAnswerThatIsNeitherOkNorFail) {
@@ -104,7 +104,8 @@ TEST_F(CommandOutcomes, noResponse_whenTheWindowsTimerRunsOut_joinWifiStaysOutst
   told.clear();
   window.AdvanceClock(15000);
   Say("WiFi:connected_ok");
-  EXPECT_EQ(Told(), (Strings{Line(ECommand::JoinWifi, EOutcome::NoResponse), Line(ECommand::JoinWifi, EOutcome::Ok)}));
+  EXPECT_EQ(Told(),
+            (Strings{Line(ECommand::ConnectWifi, EOutcome::NoResponse), Line(ECommand::ConnectWifi, EOutcome::Ok)}));
 }
 
 TEST_F(CommandOutcomes, refused_carriesTheMessageShown_andNothingIsSent) {
@@ -126,11 +127,11 @@ TEST_F(CommandOutcomes, linkClosed_settlesEveryCommandWaiting_andAnOpenThatFails
   port.Vanish();
   EXPECT_EQ(Told(),
             (Strings{Line(ECommand::WriteImei, EOutcome::LinkClosed), Line(ECommand::ClearApn, EOutcome::LinkClosed),
-                     Line(ECommand::Close, EOutcome::LinkClosed)}));
+                     Line(ECommand::ClosePort, EOutcome::LinkClosed)}));
 
   port.refuseOpen = true;
   dlg->OnConnect();
-  EXPECT_EQ(Told(), Strings{Line(ECommand::Open, EOutcome::Fail, Boxes().back())});
+  EXPECT_EQ(Told(), Strings{Line(ECommand::Connect, EOutcome::Fail, Boxes().back())});
 }
 
 TEST_F(CommandOutcomes, reportedSettings_areWhatTheDeviceSaidSinceTheLinkOpened) {
