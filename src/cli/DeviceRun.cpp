@@ -1,8 +1,7 @@
 #include "cli/DeviceRun.h"
 
-#include "cli/DryRunPort.h"
-#include "link/SecretMask.h"
-#include "res/Strings.h"
+#include <algorithm>
+
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane {
@@ -11,12 +10,11 @@ namespace {
 
 std::string Seconds(int milliseconds) { return std::to_string((milliseconds + 999) / 1000) + " s"; }
 
-// The language combo box shows names; the report speaks in the codes the device uses.
-std::optional<std::string> LanguageCode(const std::optional<std::string>& shown) {
-  if (!shown) return std::nullopt;
-  if (*shown == "English") return std::string("en_US");
-  if (*shown == "中文简体") return std::string("zh_CN");
-  return shown;
+const CCommandOutcome* FindOutcome(const std::vector<CCommandOutcome>& outcomes, ECommand command, EOutcome outcome) {
+  const auto found = std::find_if(outcomes.begin(), outcomes.end(), [&](const CCommandOutcome& told) {
+    return told.command == command && told.outcome == outcome;
+  });
+  return found == outcomes.end() ? nullptr : &*found;
 }
 
 }  // namespace
@@ -27,6 +25,7 @@ CDeviceRun::CDeviceRun(IPort& port, IPortList& ports, CProfile profile, int comN
       m_mode(mode),
       m_timings(timings),
       m_port(port),
+      m_loop(m_window),
       m_dlg(std::make_unique<CMirlSettingsDlg>(m_window, port, ports)) {
   m_plan.push_back(EStepKind::Connect);
   for (const EStepKind kind : PlanSteps(m_profile)) m_plan.push_back(kind);
@@ -45,14 +44,14 @@ CDeviceRun::CDeviceRun(IPort& port, IPortList& ports, CProfile profile, int comN
   QObject::connect(&m_quiet, &QTimer::timeout, [this] { OnSettled(); });
   QObject::connect(&m_settleEnd, &QTimer::timeout, [this] { OnSettled(); });
   m_window.SetTimerHandler([this](int id) { m_dlg->OnTimer(id); });
-  m_window.SetChangeHandler([this] { OnChange(); });
-  m_dlg->SetCommandObserver([this](const std::string& command) {
-    m_sent.push_back(MaskCommand(command));
-    m_sentExact.push_back(command);
-  });
+  // Kept for the report's text only; what a step came to is what the dialog tells.
+  m_window.SetMessageBoxHook([this](const std::string& text) { m_boxes.push_back(text); });
+  m_loop.SetPumpedHandler([this](int tasksRun) { OnPumped(tasksRun); });
+  m_dlg->SetCommandObserver(this);
 }
 
 CDeviceRun::~CDeviceRun() {
+  m_dlg->SetCommandObserver(nullptr);
   m_dlg->OnDestroy();
   m_dlg.reset();
 }
@@ -91,19 +90,21 @@ void CDeviceRun::BeginConnect() {
   m_nCurrent = 0;
   m_sent.clear();
   m_sentExact.clear();
-  m_nBoxesAtPress = m_window.MessageBoxes().size();
-  m_window.ForgetDeviceShown();
-  m_dlg->OnConnect();
-  const auto& boxes = m_window.MessageBoxes();
-  if (boxes.size() > m_nBoxesAtPress || !m_dlg->IsRunning()) {
-    // The open failed; the box says why, as the window would.
-    Record(EStepStatus::Fail, boxes.size() > m_nBoxesAtPress ? boxes.back() : "the port did not open", true);
+  const Outcomes outcomes = Pressed([this] { m_dlg->OnConnect(); });
+  KeepSent(outcomes);
+  if (const CCommandOutcome* failed = FindOutcome(outcomes, ECommand::Connect, EOutcome::Fail)) {
+    // The port would not open; the window's message says why.
+    Record(EStepStatus::Fail, failed->text, true);
+    AfterStep();
+    return;
+  }
+  if (m_sent.empty()) {
+    Record(EStepStatus::Fail, "the port did not open", true);
     AfterStep();
     return;
   }
   if (m_mode == EMode::DryRun) {
-    // No device answers a dry run: it goes on as if one had.
-    m_dlg->HandleDeviceMessage("COM:open");
+    // Nothing answers a dry run, and nothing needs to: the presses build their commands all the same.
     m_report.before.note = m_report.after.note = "dry run";
     Record(EStepStatus::Planned, {});
     BeginStep(1);
@@ -112,35 +113,86 @@ void CDeviceRun::BeginConnect() {
   m_bound.start(m_timings.connectMs);
 }
 
-void CDeviceRun::OnChange() {
+CDeviceRun::Outcomes CDeviceRun::Pressed(const std::function<void()>& press) {
+  m_loop.CatchUp();
+  Outcomes outcomes;
+  m_pPressed = &outcomes;
+  press();
+  m_pPressed = nullptr;
+  return outcomes;
+}
+
+void CDeviceRun::OnCommandOutcome(const CCommandOutcome& outcome) {
+  if (m_pPressed) {
+    m_pPressed->push_back(outcome);
+    return;
+  }
+  // Heard inside a handler: acted on from the loop, once the handler has returned.
+  m_outcomes.push_back(outcome);
+  m_loop.Wake();
+}
+
+void CDeviceRun::OnPumped(int tasksRun) {
+  if (tasksRun > 0 && (m_phase == EPhase::SettlingBefore || m_phase == EPhase::SettlingAfter))
+    m_quiet.start(m_timings.quietMs);
+  ProcessOutcomes();
+  if (m_phase == EPhase::Step && m_bWaitingForRow) CheckWifiRow();
+}
+
+void CDeviceRun::ProcessOutcomes() {
+  // A step that ends here may start the next, whose outcomes join the queue behind the rest.
+  if (m_bProcessing) return;
+  m_bProcessing = true;
+  while (!m_outcomes.empty() && m_phase != EPhase::Done) {
+    const CCommandOutcome outcome = m_outcomes.front();
+    m_outcomes.pop_front();
+    OnOutcome(outcome);
+  }
+  m_outcomes.clear();
+  m_bProcessing = false;
+}
+
+void CDeviceRun::OnOutcome(const CCommandOutcome& outcome) {
+  if (outcome.outcome == EOutcome::LinkClosed) {
+    OnLinkClosed();
+    return;
+  }
+  const bool ready = outcome.command == ECommand::Connect && outcome.outcome == EOutcome::Ok;
   switch (m_phase) {
     case EPhase::Connecting:
-      if (m_dlg->IsDeviceReady()) {
+      if (ready) {
         Record(EStepStatus::Ok, {});
         StartSettle(EPhase::SettlingBefore);
-      } else if (!m_dlg->IsRunning()) {
-        EndStep(EStepStatus::Fail, LinkClosedReason(), true);
       }
       return;
     case EPhase::Reconnecting:
-      if (m_dlg->IsDeviceReady()) {
-        StartSettle(EPhase::SettlingAfter);
-      } else if (!m_dlg->IsRunning()) {
-        m_report.after.note = LinkClosedReason();
-        Finish();
-      }
+      if (ready) StartSettle(EPhase::SettlingAfter);
+      return;
+    case EPhase::Step: JudgeStep(outcome); return;
+    default: return;
+  }
+}
+
+void CDeviceRun::OnLinkClosed() {
+  switch (m_phase) {
+    case EPhase::Connecting: EndStep(EStepStatus::Fail, LinkClosedReason(), true); return;
+    case EPhase::Reconnecting:
+      m_report.after.note = LinkClosedReason();
+      Finish();
       return;
     case EPhase::SettlingBefore:
     case EPhase::SettlingAfter:
-      if (!m_dlg->IsRunning()) {
-        (m_phase == EPhase::SettlingBefore ? m_report.before : m_report.after).note = LinkClosedReason();
-        MarkRestNotRun(m_nCurrent + 1, LinkClosedReason());
-        Finish();
-      } else {
-        m_quiet.start(m_timings.quietMs);
-      }
+      (m_phase == EPhase::SettlingBefore ? m_report.before : m_report.after).note = LinkClosedReason();
+      MarkRestNotRun(m_nCurrent + 1, LinkClosedReason());
+      Finish();
       return;
-    case EPhase::Step: JudgeStep(); return;
+    case EPhase::Step:
+      // Whatever the device answers, a reset closes the link; it does not say whether it worked.
+      if (CurrentKind() == EStepKind::FactoryReset && !m_sent.empty())
+        EndStep(EStepStatus::Ok, "the device answered and closed the link to restart");
+      else
+        EndStep(EStepStatus::Fail, LinkClosedReason(), true);
+      return;
     case EPhase::Idle:
     case EPhase::Done: return;
   }
@@ -162,7 +214,7 @@ void CDeviceRun::OnBound() {
       else
         EndStep(EStepStatus::NoResponse,
                 "no reply within " +
-                    Seconds(RulesOf(CurrentKind()).replyTimer ? m_timings.windowTimerMs : m_timings.replyMs));
+                    Seconds(RulesOf(CurrentKind()).windowTimer ? m_timings.windowTimerMs : m_timings.replyMs));
       return;
     default: return;
   }
@@ -179,12 +231,13 @@ void CDeviceRun::OnSettled() {
   if (m_phase != EPhase::SettlingBefore && m_phase != EPhase::SettlingAfter) return;
   m_quiet.stop();
   m_settleEnd.stop();
+  const CReportedSettings& reported = m_dlg->GetReportedSettings();
   CDeviceReadout readout;
   readout.read = true;
-  readout.imei = m_window.DeviceShown(IDC_IMEI);
-  readout.ip = m_window.DeviceShown(IDC_SERVER_IP);
-  readout.language = LanguageCode(m_window.DeviceShown(IDC_LANGUAGE));
-  readout.networkType = m_window.DeviceShown(IDC_NETWORK_TYPE);
+  readout.imei = reported.imei;
+  readout.ip = reported.serverIp;
+  readout.language = reported.language;
+  readout.networkType = reported.networkType;
   if (m_phase == EPhase::SettlingBefore) {
     m_report.before = readout;
     Emit(FormatReadout("Before", readout));
@@ -222,12 +275,17 @@ void CDeviceRun::BeginReadBack() {
   }
   // What the device holds now, as it reports itself to a link that opens again.
   m_phase = EPhase::Reconnecting;
-  m_dlg->OnConnect();
-  m_window.ForgetDeviceShown();
-  const std::size_t boxes = m_window.MessageBoxes().size();
-  m_dlg->OnConnect();
-  if (m_window.MessageBoxes().size() > boxes || !m_dlg->IsRunning()) {
-    m_report.after.note = m_window.MessageBoxes().size() > boxes ? m_window.MessageBoxes().back() : "no link";
+  const Outcomes outcomes = Pressed([this] {
+    m_dlg->ClosePort();
+    m_dlg->OnConnect();
+  });
+  if (const CCommandOutcome* failed = FindOutcome(outcomes, ECommand::Connect, EOutcome::Fail)) {
+    m_report.after.note = failed->text;
+    Finish();
+    return;
+  }
+  if (!FindOutcome(outcomes, ECommand::Connect, EOutcome::Sent)) {
+    m_report.after.note = "no link";
     Finish();
     return;
   }
@@ -274,15 +332,14 @@ void CDeviceRun::Stop(bool now) {
 
 void CDeviceRun::CloseLink() {
   if (!m_dlg->IsRunning() && !m_port.IsOpen()) return;
-  m_dlg->OnConnect();  // the Close button
-  auto* dryPort = dynamic_cast<CDryRunPort*>(&m_port);
-  if (m_mode != EMode::DryRun || !dryPort) return;
-  // The one command that is not queued: the link's closing word goes to the port directly.
-  const auto writes = dryPort->Writes();
+  const Outcomes outcomes = Pressed([this] { m_dlg->ClosePort(); });
+  if (m_mode != EMode::DryRun) return;
+  // The one command that is not queued: the link's closing word.
   CStepResult close;
   close.name = "Close";
   close.status = EStepStatus::Planned;
-  if (!writes.empty()) close.sent.push_back(writes.back());
+  if (const CCommandOutcome* sent = FindOutcome(outcomes, ECommand::ClosePort, EOutcome::Sent))
+    close.sent.push_back(sent->text);
   Emit(FormatStepLine(close, true));
   m_report.steps.push_back(close);
 }

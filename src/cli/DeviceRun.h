@@ -1,16 +1,19 @@
 #pragma once
 
 #include <QTimer>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "cli/CliWindow.h"
 #include "cli/Profile.h"
 #include "cli/ProvisionReport.h"
 #include "cli/ProvisionSteps.h"
+#include "cli/WindowEventLoop.h"
 #include "link/IPort.h"
+#include "ui/CommandOutcome.h"
+#include "ui/MemoryWindow.h"
 
 namespace tolvane {
 
@@ -26,11 +29,11 @@ struct CRunTimings {
   int settleMs = 3'000;        // ... however chatty it is
 };
 
-// Provisions one device: drives the settings dialog's logic through a window without widgets,
+// Provisions one device: drives the settings dialog's logic through the window without widgets,
 // one step at a time, exactly as a person pressing the window's buttons would, and reports each
-// step as the window's own boxes, timers and link state settle it. Lives on the thread that runs
-// the Qt event loop, which plays the window's thread.
-class CDeviceRun {
+// step as the dialog tells how its command fared. Lives on the thread that runs the Qt event loop,
+// which plays the window's thread.
+class CDeviceRun : private ICommandObserver {
  public:
   enum class EMode { Send, DryRun };
   using LineSink = std::function<void(const std::string& line)>;
@@ -39,7 +42,7 @@ class CDeviceRun {
   using ImeiGate = std::function<bool(std::string& imei, std::string& reason)>;
 
   CDeviceRun(IPort& port, IPortList& ports, CProfile profile, int comNumber, EMode mode, CRunTimings timings = {});
-  ~CDeviceRun();
+  ~CDeviceRun() override;
   CDeviceRun(const CDeviceRun&) = delete;
   CDeviceRun& operator=(const CDeviceRun&) = delete;
 
@@ -54,32 +57,39 @@ class CDeviceRun {
   void Stop(bool now);
   bool IsFinished() const { return m_phase == EPhase::Done; }
   const CDeviceReport& Report() const { return m_report; }
-  CCliWindow& Window() { return m_window; }
 
  private:
   enum class EPhase { Idle, Connecting, SettlingBefore, Step, Reconnecting, SettlingAfter, Done };
+  using Outcomes = std::vector<CCommandOutcome>;
 
   // The run's course (DeviceRun.cpp).
   bool SelectPort();
   void BeginConnect();
-  void OnChange();
+  void OnCommandOutcome(const CCommandOutcome& outcome) override;
+  void OnPumped(int tasksRun);
+  void ProcessOutcomes();
+  void OnOutcome(const CCommandOutcome& outcome);
+  void OnLinkClosed();
   void OnBound();
   void StartSettle(EPhase phase);
   void OnSettled();
-  void BeginStep(std::size_t index);
   void AfterStep();
   void BeginReadBack();
   void MarkRestNotRun(std::size_t from, const std::string& reason);
   void CloseLink();
   void Finish();
   void Emit(const std::string& line);
+  // Runs a press and hands back what the dialog told while it ran; nothing else hears of it.
+  Outcomes Pressed(const std::function<void()>& press);
 
   // One step: its fields, its press and its verdict (DeviceRunSteps.cpp).
+  void BeginStep(std::size_t index);
   void PressStep(EStepKind kind);
   void TypeFields(EStepKind kind);
   void Press(EStepKind kind);
   void CheckWifiRow();
-  void JudgeStep();
+  void JudgeStep(const CCommandOutcome& outcome);
+  void KeepSent(const Outcomes& outcomes);
   void Record(EStepStatus status, const std::string& detail, bool linkFault = false);
   void EndStep(EStepStatus status, const std::string& detail, bool linkFault = false);
   bool EarlierStepsSucceeded() const;
@@ -92,21 +102,24 @@ class CDeviceRun {
   EMode m_mode;
   CRunTimings m_timings;
   IPort& m_port;
-  CCliWindow m_window;
-  std::unique_ptr<CMirlSettingsDlg> m_dlg;
+  CMemoryWindow m_window;
+  CWindowEventLoop m_loop;
+  std::unique_ptr<CMirlSettingsDlg> m_dlg;  // after the window and its loop: it goes first
 
   std::vector<EStepKind> m_plan;  // index 0 is the connection
   CDeviceReport m_report;         // steps[i] belongs to m_plan[i]
   EPhase m_phase = EPhase::Idle;
   std::size_t m_nCurrent = 0;
-  std::size_t m_nBoxesAtPress = 0;
-  std::size_t m_nBoxesAccounted = 0;
-  int m_nWifiExpiriesAtPress = 0;
   bool m_bWaitingForRow = false;
   std::vector<std::string> m_sent;       // as the report keeps them: secrets masked
   std::vector<std::string> m_sentExact;  // as they go to the device
+  std::vector<std::string> m_boxes;      // shown since they were last taken into the report
   bool m_bStopRequested = false;
   std::string m_strAbort;  // why the run may not go on, once it may not
+
+  Outcomes* m_pPressed = nullptr;  // while a press runs
+  std::deque<CCommandOutcome> m_outcomes;
+  bool m_bProcessing = false;
 
   QTimer m_bound;  // the run's own limit on the wait under way
   QTimer m_quiet;

@@ -1,6 +1,8 @@
-// One step of a run: what is typed, which button is pressed, and how the window shows the answer.
+// One step of a run: what is typed, which button is pressed, and what the dialog says came of it.
+#include <algorithm>
+
 #include "cli/DeviceRun.h"
-#include "res/Strings.h"
+#include "link/SecretMask.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane {
@@ -8,6 +10,24 @@ namespace tolvane {
 namespace {
 
 std::string LanguageItem(const std::string& code) { return code == "en_US" ? "English" : "中文简体"; }
+
+// Selects the item with exactly this text, as a person picks it; false when the box has none.
+bool PickItem(CMemoryWindow& window, int id, const std::string& item) {
+  const auto& items = window.At(id).items;
+  const auto found = std::find(items.begin(), items.end(), item);
+  if (found == items.end()) return false;
+  window.ComboSetCurSel(id, static_cast<int>(found - items.begin()));
+  return true;
+}
+
+// The row whose column holds exactly this text; -1 when none does.
+int FindRow(const CMemoryWindow& window, int id, int column, const std::string& text) {
+  for (int row = 0; row < window.ListGetItemCount(id); ++row)
+    if (window.ListGetItemText(id, row, column) == text) return row;
+  return -1;
+}
+
+constexpr int kWifiAddressColumn = 2;
 
 }  // namespace
 
@@ -17,7 +37,6 @@ void CDeviceRun::BeginStep(std::size_t index) {
   m_sent.clear();
   m_sentExact.clear();
   TakeOtherMessages();
-  m_nBoxesAtPress = m_window.MessageBoxes().size();
   if (index >= m_plan.size()) {
     BeginReadBack();
     return;
@@ -47,7 +66,7 @@ void CDeviceRun::BeginStep(std::size_t index) {
       const std::string& address = *m_profile.wifiAddress;
       const int row = m_window.ListInsertItem(IDC_WIFI_LIST, m_window.ListGetItemCount(IDC_WIFI_LIST), "", 0);
       m_window.ListSetItemText(IDC_WIFI_LIST, row, 1, address);
-      m_window.ListSetItemText(IDC_WIFI_LIST, row, 2, address);
+      m_window.ListSetItemText(IDC_WIFI_LIST, row, kWifiAddressColumn, address);
     }
     m_bound.start(m_timings.wifiListMs);
     CheckWifiRow();
@@ -57,11 +76,8 @@ void CDeviceRun::BeginStep(std::size_t index) {
 }
 
 void CDeviceRun::CheckWifiRow() {
-  const int row = m_window.FindRow(IDC_WIFI_LIST, 2, *m_profile.wifiAddress);
-  if (row < 0) {
-    if (!m_dlg->IsRunning()) EndStep(EStepStatus::Fail, LinkClosedReason(), true);
-    return;
-  }
+  const int row = FindRow(m_window, IDC_WIFI_LIST, kWifiAddressColumn, *m_profile.wifiAddress);
+  if (row < 0) return;
   m_bWaitingForRow = false;
   m_bound.stop();
   m_dlg->OnClickWifiList(row);
@@ -72,8 +88,7 @@ void CDeviceRun::PressStep(EStepKind kind) {
   const CStepRules& rules = RulesOf(kind);
   m_sent.clear();
   m_sentExact.clear();
-  m_nBoxesAtPress = m_window.MessageBoxes().size();
-  m_nWifiExpiriesAtPress = m_window.TimerExpiries(TIMER_WIFI_CONNECT);
+  TakeOtherMessages();
   TypeFields(kind);
   // A person cannot press a disabled button. A dry run hears no replies, which would bring them back.
   if (m_mode == EMode::Send && !m_window.IsWindowEnabled(rules.button)) {
@@ -90,15 +105,17 @@ void CDeviceRun::PressStep(EStepKind kind) {
     if (imei != *m_profile.imei) {
       Emit("  IMEI " + *m_profile.imei + " was taken by another run meanwhile: this device gets " + imei);
       m_profile.imei = m_report.imei = imei;
-      m_window.Type(IDC_IMEI, imei);
+      m_window.SetWindowText(IDC_IMEI, imei);
     }
   }
-  Press(kind);
-  const auto& boxes = m_window.MessageBoxes();
-  if (boxes.size() > m_nBoxesAtPress) {
+  const Outcomes outcomes = Pressed([this, kind] { Press(kind); });
+  KeepSent(outcomes);
+  for (const CCommandOutcome& outcome : outcomes) {
     // The window's own checks, the "~" refusal among them: nothing was sent.
-    EndStep(EStepStatus::Refused, boxes.back());
-    return;
+    if (outcome.outcome == EOutcome::Refused) {
+      EndStep(EStepStatus::Refused, outcome.text);
+      return;
+    }
   }
   if (m_sent.empty()) {
     // Language and network type are not sent again when the device reports the same already.
@@ -114,32 +131,33 @@ void CDeviceRun::PressStep(EStepKind kind) {
     EndStep(EStepStatus::Planned, {});
     return;
   }
-  m_bound.start(rules.replyTimer ? m_timings.windowTimerMs : m_timings.replyMs);
+  m_bound.start(rules.windowTimer ? m_timings.windowTimerMs : m_timings.replyMs);
 }
 
 void CDeviceRun::TypeFields(EStepKind kind) {
   const CProfile& p = m_profile;
+  CMemoryWindow& w = m_window;
   switch (kind) {
-    case EStepKind::WriteImei: m_window.Type(IDC_IMEI, *p.imei); break;
-    case EStepKind::UpdateIp: m_window.IpSetAddress(IDC_SERVER_IP, *p.serverIp); break;
-    case EStepKind::UpdateDomain: m_window.Type(IDC_DOMAIN, *p.domain); break;
+    case EStepKind::WriteImei: w.SetWindowText(IDC_IMEI, *p.imei); break;
+    case EStepKind::UpdateIp: w.IpSetAddress(IDC_SERVER_IP, *p.serverIp); break;
+    case EStepKind::UpdateDomain: w.SetWindowText(IDC_DOMAIN, *p.domain); break;
     case EStepKind::SetAccount:
-      m_window.Type(IDC_ACCOUNT, *p.account);
-      m_window.Type(IDC_ACCOUNT_PASSWORD, p.accountPassword.value_or(""));
+      w.SetWindowText(IDC_ACCOUNT, *p.account);
+      w.SetWindowText(IDC_ACCOUNT_PASSWORD, p.accountPassword.value_or(""));
       break;
-    case EStepKind::UpdateDealerPw: m_window.Type(IDC_DEALER_PASSWORD, *p.dealerPassword); break;
+    case EStepKind::UpdateDealerPw: w.SetWindowText(IDC_DEALER_PASSWORD, *p.dealerPassword); break;
     case EStepKind::SetApn:
-      m_window.Type(IDC_APN_NAME, *p.apn);
-      m_window.Type(IDC_APN_USER, p.apnUser.value_or(""));
-      m_window.Type(IDC_APN_PASSWORD, p.apnPassword.value_or(""));
+      w.SetWindowText(IDC_APN_NAME, *p.apn);
+      w.SetWindowText(IDC_APN_USER, p.apnUser.value_or(""));
+      w.SetWindowText(IDC_APN_PASSWORD, p.apnPassword.value_or(""));
       break;
     case EStepKind::SetLanguage:
-      if (m_window.PickItem(IDC_LANGUAGE, LanguageItem(*p.language))) m_dlg->OnSelchangeLanguage();
+      if (PickItem(w, IDC_LANGUAGE, LanguageItem(*p.language))) m_dlg->OnSelchangeLanguage();
       break;
     case EStepKind::SetNetwork:
-      if (m_window.PickItem(IDC_NETWORK_TYPE, *p.networkType)) m_dlg->OnSelchangeNetworkType();
+      if (PickItem(w, IDC_NETWORK_TYPE, *p.networkType)) m_dlg->OnSelchangeNetworkType();
       break;
-    case EStepKind::JoinWifi: m_window.Type(IDC_WIFI_PASSWORD, p.wifiPassword.value_or("")); break;
+    case EStepKind::JoinWifi: w.SetWindowText(IDC_WIFI_PASSWORD, p.wifiPassword.value_or("")); break;
     default: break;
   }
 }
@@ -163,44 +181,45 @@ void CDeviceRun::Press(EStepKind kind) {
   }
 }
 
-void CDeviceRun::JudgeStep() {
-  if (m_bWaitingForRow) {
-    CheckWifiRow();
-    return;
-  }
+void CDeviceRun::JudgeStep(const CCommandOutcome& outcome) {
   const EStepKind kind = CurrentKind();
   const CStepRules& rules = RulesOf(kind);
-  const auto& boxes = m_window.MessageBoxes();
-  for (std::size_t index = m_nBoxesAtPress; index < boxes.size(); ++index) {
-    const std::string& box = boxes[index];
-    if (rules.okText && box == LoadString(rules.okText)) return EndStep(EStepStatus::Ok, box);
-    if (rules.failText && box == LoadString(rules.failText)) return EndStep(EStepStatus::Fail, box);
-    if (rules.replyTimer && box == LoadString(IDS_NO_RESPONSE)) return EndStep(EStepStatus::NoResponse, box);
+  if (m_bWaitingForRow || outcome.command != rules.command) return;
+  switch (kind) {
+    case EStepKind::FactoryReset:
+      // Whatever the device answers, it closes the link; it does not say whether the reset worked.
+      return EndStep(EStepStatus::Ok, "the device answered and closed the link to restart");
+    case EStepKind::OpenWifi:
+      if (m_dlg->IsWifiOn())
+        EndStep(EStepStatus::Ok, "Wi-Fi is on");
+      else
+        EndStep(EStepStatus::Fail, "Wi-Fi stayed off");
+      return;
+    case EStepKind::JoinWifi:
+      if (outcome.outcome == EOutcome::Ok) return EndStep(EStepStatus::Ok, "joined");
+      // The window's join timer runs out silently; the request stays outstanding.
+      if (outcome.outcome == EOutcome::NoResponse)
+        return EndStep(EStepStatus::NoResponse, "no answer before the window's join timer ran out");
+      break;
+    default: break;
   }
-  if (kind == EStepKind::FactoryReset) {
-    // Whatever the device answers, it closes the link; it does not say whether the reset worked.
-    if (!m_dlg->IsRunning()) EndStep(EStepStatus::Ok, "the device answered and closed the link to restart");
-    return;
+  switch (outcome.outcome) {
+    case EOutcome::Ok: return EndStep(EStepStatus::Ok, outcome.text);
+    case EOutcome::Fail: return EndStep(EStepStatus::Fail, outcome.text);
+    case EOutcome::NoResponse: return EndStep(EStepStatus::NoResponse, outcome.text);
+    case EOutcome::Other:
+      if (rules.otherEnds) EndStep(EStepStatus::Fail, "the device answered neither ok nor fail");
+      return;
+    default: return;
   }
-  if (!m_dlg->IsRunning()) return EndStep(EStepStatus::Fail, LinkClosedReason(), true);
-  if (kind == EStepKind::OpenWifi) {
-    if (!m_window.IsWindowEnabled(IDC_WIFI_OPEN)) return;
-    if (m_window.GetWindowText(IDC_WIFI_OPEN) == LoadString(IDS_CLOSE_WIFI))
-      EndStep(EStepStatus::Ok, "Wi-Fi is on");
-    else
-      EndStep(EStepStatus::Fail, "Wi-Fi stayed off");
-    return;
+}
+
+void CDeviceRun::KeepSent(const Outcomes& outcomes) {
+  for (const CCommandOutcome& outcome : outcomes) {
+    if (outcome.outcome != EOutcome::Sent) continue;
+    m_sent.push_back(MaskCommand(outcome.text));
+    m_sentExact.push_back(outcome.text);
   }
-  if (kind == EStepKind::JoinWifi) {
-    // The window's join timer runs out silently; the request stays outstanding.
-    if (m_window.TimerExpiries(TIMER_WIFI_CONNECT) > m_nWifiExpiriesAtPress)
-      EndStep(EStepStatus::NoResponse, "no answer before the window's join timer ran out");
-    else if (!m_dlg->IsWifiConnecting())
-      EndStep(EStepStatus::Ok, "joined");
-    return;
-  }
-  if (rules.bareEnableEnds && m_window.IsWindowEnabled(rules.button))
-    EndStep(EStepStatus::Fail, "the device answered neither ok nor fail");
 }
 
 void CDeviceRun::Record(EStepStatus status, const std::string& detail, bool linkFault) {
@@ -209,10 +228,8 @@ void CDeviceRun::Record(EStepStatus status, const std::string& detail, bool link
   step.detail = detail;
   step.sent = m_sent;
   step.linkFault = linkFault;
-  const auto& boxes = m_window.MessageBoxes();
-  step.messages.assign(boxes.begin() + static_cast<std::ptrdiff_t>(std::min(m_nBoxesAtPress, boxes.size())),
-                       boxes.end());
-  m_nBoxesAccounted = boxes.size();
+  step.messages = std::move(m_boxes);
+  m_boxes.clear();
   if (m_mode == EMode::Send) {
     Emit(FormatStepLine(step, false));
     return;
@@ -239,15 +256,14 @@ bool CDeviceRun::EarlierStepsSucceeded() const {
 }
 
 std::string CDeviceRun::LinkClosedReason() const {
+  // The status line's words, for the report only.
   const std::string& status = m_window.StatusText();
   return "the link closed" + (status.empty() ? std::string() : " (" + status + ")");
 }
 
 void CDeviceRun::TakeOtherMessages() {
-  const auto& boxes = m_window.MessageBoxes();
-  for (std::size_t index = m_nBoxesAccounted; index < boxes.size(); ++index)
-    m_report.otherMessages.push_back(boxes[index]);
-  m_nBoxesAccounted = boxes.size();
+  for (std::string& box : m_boxes) m_report.otherMessages.push_back(std::move(box));
+  m_boxes.clear();
 }
 
 }  // namespace tolvane

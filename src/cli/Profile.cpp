@@ -1,12 +1,11 @@
 #include "cli/Profile.h"
 
 #include <QFile>
-#include <QSettings>
-#include <QStringList>
-#include <QVariant>
 #include <algorithm>
 #include <map>
 #include <string_view>
+
+#include "cli/IniValue.h"
 
 namespace tolvane {
 
@@ -40,11 +39,11 @@ const CKey kKeys[] = {
     {"factory_reset", EValue::Flag, nullptr, &CProfile::factoryReset},
 };
 
-// One "key = value" line as written, before QSettings reads it.
+// One "key = value" line as written.
 struct CRawEntry {
   int line = 0;
-  std::string key;  // as QSettings names it: "section/key" outside [General]
-  std::string value;
+  std::string key;    // "section/key" outside [General]
+  std::string value;  // everything after "=", blanks included
 };
 
 std::string Trimmed(std::string_view text) {
@@ -54,7 +53,7 @@ std::string Trimmed(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
-// QSettings tells no line numbers and lets a repeated key win silently; this scan does both.
+// Line by line, so that every fault names its line, and a key given twice is one.
 bool ScanLines(const QByteArray& bytes, const std::string& path, std::vector<CRawEntry>& entries,
                std::string& errorText) {
   std::map<std::string, int> seen;
@@ -62,7 +61,9 @@ bool ScanLines(const QByteArray& bytes, const std::string& path, std::vector<CRa
   const QList<QByteArray> lines = bytes.split('\n');
   for (qsizetype index = 0; index < lines.size(); ++index) {
     const int line = static_cast<int>(index) + 1;
-    const std::string text = Trimmed(lines[index].toStdString());
+    std::string whole = lines[index].toStdString();
+    if (!whole.empty() && whole.back() == '\r') whole.pop_back();
+    const std::string text = Trimmed(whole);
     if (text.empty() || text[0] == ';' || text[0] == '#') continue;
     const std::string where = path + ":" + std::to_string(line) + ": ";
     if (text[0] == '[') {
@@ -85,7 +86,7 @@ bool ScanLines(const QByteArray& bytes, const std::string& path, std::vector<CRa
       return false;
     }
     seen[key] = line;
-    entries.push_back({line, key, Trimmed(std::string_view(text).substr(equals + 1))});
+    entries.push_back({line, key, whole.substr(whole.find('=') + 1)});
   }
   return true;
 }
@@ -157,11 +158,6 @@ std::optional<CProfile> ReadProfile(const std::string& path, std::string& errorT
   std::vector<CRawEntry> entries;
   if (!ScanLines(bytes, path, entries, errorText)) return std::nullopt;
 
-  QSettings settings(QString::fromStdString(path), QSettings::IniFormat);
-  if (settings.status() != QSettings::NoError) {
-    errorText = path + ": not a profile in INI form";
-    return std::nullopt;
-  }
   CProfile profile;
   std::map<std::string, int> lines;
   for (const CRawEntry& entry : entries) {
@@ -172,17 +168,18 @@ std::optional<CProfile> ReadProfile(const std::string& path, std::string& errorT
       errorText = where + "unknown key \"" + entry.key + "\"";
       return std::nullopt;
     }
-    const QVariant read = settings.value(QString::fromStdString(entry.key));
-    const std::string value = read.toString().toStdString();
-    // Unquoted, QSettings splits at commas, cuts at ";" and reads "\" as an escape: a password
-    // must never arrive changed.
-    const bool quoted = !entry.value.empty() && entry.value.front() == '"';
-    if (read.typeId() == QMetaType::QStringList || (!quoted && value != entry.value)) {
+    const std::optional<std::string> read = ReadIniValue(entry.value);
+    // Unquoted, a comma would make a list, a ";" would cut the value and a "\" would start an
+    // escape: a password must never arrive changed.
+    const std::string written = Trimmed(entry.value);
+    const bool quoted = !written.empty() && written.front() == '"';
+    if (!read || (!quoted && *read != written)) {
       errorText = where + "the value of " + entry.key +
                   " would not be read as written; put it in double quotes (with \\\" for a quote and \\\\ for "
                   "a backslash)";
       return std::nullopt;
     }
+    const std::string& value = *read;
     if (const std::string fault = CheckValue(known->kind, value); !fault.empty()) {
       errorText = where + entry.key + " " + fault;
       return std::nullopt;
@@ -191,13 +188,6 @@ std::optional<CProfile> ReadProfile(const std::string& path, std::string& errorT
     if (known->text) profile.*(known->text) = value;
     if (known->flag) profile.*(known->flag) = value == "true";
     if (known->kind == EValue::Address) profile.serverIp = ParseServerIp(value);
-  }
-  // Whatever QSettings found must be a line the scan saw.
-  for (const QString& key : settings.allKeys()) {
-    if (lines.count(key.toStdString()) == 0) {
-      errorText = path + ": cannot tell where \"" + key.toStdString() + "\" is set; write it as key = value";
-      return std::nullopt;
-    }
   }
   errorText = CheckCombination(profile, lines, path);
   if (!errorText.empty()) return std::nullopt;

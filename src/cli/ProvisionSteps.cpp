@@ -1,8 +1,8 @@
 #include "cli/ProvisionSteps.h"
 
-#include "res/Strings.h"
+#include <iterator>
+
 #include "res/ControlIds.h"
-#include "ui/TimerIds.h"
 
 namespace tolvane {
 
@@ -14,29 +14,31 @@ struct CStepEntry {
   CStepRules rules;
 };
 
-const CStepEntry kSteps[] = {
-    {EStepKind::Connect, "Connect", {IDC_CONNECT}},
-    {EStepKind::WriteImei, "Write IMEI", {IDC_WRITE_IMEI, IDS_WRITE_IMEI_OK, IDS_WRITE_IMEI_FAIL}},
-    {EStepKind::UpdateIp, "Update IP", {IDC_UPDATE_IP, IDS_UPDATE_IP_OK, IDS_UPDATE_IP_FAIL, TIMER_UPDATE_IP}},
-    {EStepKind::UpdateDomain,
-     "Update Domain",
-     {IDC_UPDATE_DOMAIN, IDS_UPDATE_DOMAIN_OK, IDS_UPDATE_DOMAIN_FAIL, TIMER_UPDATE_DOMAIN}},
-    {EStepKind::SetAccount,
-     "Set Account/Pw",
-     {IDC_SET_ACCOUNT, IDS_SET_ACCOUNT_OK, IDS_SET_ACCOUNT_FAIL, TIMER_SET_ACCOUNT, true}},
-    {EStepKind::UpdateDealerPw,
-     "Update Pw",
-     {IDC_UPDATE_DEALER_PW, IDS_DEALER_PW_OK, IDS_DEALER_PW_FAIL, TIMER_UPDATE_DEALER_PW, true}},
-    {EStepKind::SetApn, "Set APN", {IDC_SET_APN, IDS_SET_APN_OK, IDS_SET_APN_FAIL, TIMER_SET_APN, true}},
-    {EStepKind::ClearApn, "Clear APN", {IDC_CLEAR_APN, IDS_CLEAR_APN_OK, IDS_CLEAR_APN_FAIL, TIMER_CLEAR_APN, true}},
-    {EStepKind::SetLanguage, "Set Language", {IDC_SET_LANGUAGE, IDS_SET_LANGUAGE_OK, IDS_SET_LANGUAGE_FAIL}},
-    {EStepKind::SetNetwork, "Set Network", {IDC_SET_NETWORK, IDS_SET_NETWORK_OK, IDS_SET_NETWORK_FAIL}},
-    {EStepKind::OpenWifi, "Open Wi-Fi", {IDC_WIFI_OPEN}},
-    {EStepKind::JoinWifi, "Join Wi-Fi", {IDC_WIFI_CONNECT, 0, IDS_WIFI_CONNECT_FAIL, TIMER_WIFI_CONNECT}},
-    {EStepKind::FactoryReset, "Factory Reset", {IDC_FACTORY_RESET}},
+constexpr CStepEntry kSteps[] = {
+    {EStepKind::Connect, "Connect", {IDC_CONNECT, ECommand::Connect}},
+    {EStepKind::WriteImei, "Write IMEI", {IDC_WRITE_IMEI, ECommand::WriteImei}},
+    {EStepKind::UpdateIp, "Update IP", {IDC_UPDATE_IP, ECommand::UpdateIp, true}},
+    {EStepKind::UpdateDomain, "Update Domain", {IDC_UPDATE_DOMAIN, ECommand::UpdateDomain, true}},
+    {EStepKind::SetAccount, "Set Account/Pw", {IDC_SET_ACCOUNT, ECommand::SetAccount, true, true}},
+    {EStepKind::UpdateDealerPw, "Update Pw", {IDC_UPDATE_DEALER_PW, ECommand::UpdateDealerPw, true, true}},
+    {EStepKind::SetApn, "Set APN", {IDC_SET_APN, ECommand::SetApn, true, true}},
+    {EStepKind::ClearApn, "Clear APN", {IDC_CLEAR_APN, ECommand::ClearApn, true, true}},
+    {EStepKind::SetLanguage, "Set Language", {IDC_SET_LANGUAGE, ECommand::SetLanguage}},
+    {EStepKind::SetNetwork, "Set Network", {IDC_SET_NETWORK, ECommand::SetNetwork}},
+    {EStepKind::OpenWifi, "Open Wi-Fi", {IDC_WIFI_OPEN, ECommand::OpenWifi}},
+    {EStepKind::JoinWifi, "Join Wi-Fi", {IDC_WIFI_CONNECT, ECommand::ConnectWifi, true}},
+    {EStepKind::FactoryReset, "Factory Reset", {IDC_FACTORY_RESET, ECommand::FactoryReset}},
 };
 
-const CStepEntry& EntryOf(EStepKind kind) { return kSteps[static_cast<int>(kind)]; }
+// The table is read by kind: entry i must be kind i, and every kind must have its entry.
+constexpr bool InKindOrder() {
+  for (std::size_t index = 0; index < std::size(kSteps); ++index)
+    if (static_cast<std::size_t>(kSteps[index].kind) != index) return false;
+  return std::size(kSteps) == kStepKindCount;
+}
+static_assert(InKindOrder(), "kSteps must list every step kind, in the order of EStepKind");
+
+const CStepEntry& EntryOf(EStepKind kind) { return kSteps[static_cast<std::size_t>(kind)]; }
 
 }  // namespace
 

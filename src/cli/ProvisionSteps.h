@@ -1,9 +1,10 @@
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <vector>
 
 #include "cli/Profile.h"
+#include "ui/CommandOutcome.h"
 
 namespace tolvane {
 
@@ -23,14 +24,14 @@ enum class EStepKind {
   JoinWifi,
   FactoryReset,
 };
+inline constexpr std::size_t kStepKindCount = static_cast<std::size_t>(EStepKind::FactoryReset) + 1;
 
-// How the window shows that a step's press has been answered.
+// What a step presses and which of the dialog's outcomes end it.
 struct CStepRules {
-  int button = 0;               // the button the press disables
-  int okText = 0;               // string id of the box that says it worked; 0 for none
-  int failText = 0;             // string id of the box that says the device refused; 0 for none
-  int replyTimer = 0;           // the window's own reply timer; 0 for none
-  bool bareEnableEnds = false;  // an answer other than ok or fail brings the button back without a box
+  int button = 0;            // the button the press disables
+  ECommand command{};        // whose outcomes settle the step
+  bool windowTimer = false;  // the window runs a reply timer of its own
+  bool otherEnds = false;    // an answer other than ok or fail ends the step as a failure
 };
 
 // The name the report uses: the caption of the window's button.

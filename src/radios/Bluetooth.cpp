@@ -23,7 +23,7 @@ int FindRowByAddress(const CListCtrl& list, const std::string& address) {
 void CMirlSettingsDlg::OnOpenBt() {
   if (!m_link.IsRunning()) return;
   // Unlike Wi-Fi, the on flag waits for the device's reply.
-  QueueCommand(m_bBtOn ? "BT:close" : "BT:open");
+  SendCommand(ECommand::OpenBt, m_bBtOn ? "BT:close" : "BT:open");
   m_listBt.DeleteAllItems();
   m_btnBtOpen.EnableWindow(false);
   m_btnBtPair.EnableWindow(false);
@@ -33,7 +33,8 @@ void CMirlSettingsDlg::OnOpenBt() {
 
 void CMirlSettingsDlg::OnSearchBt() {
   if (!m_bBtOn) return;
-  QueueCommand("BT:research");
+  // Answered by list rows only: nothing to wait for.
+  SendCommand(ECommand::SearchBt, "BT:research", false);
   m_listBt.DeleteAllItems();
   m_strBtSelected.clear();
 }
@@ -52,17 +53,18 @@ void CMirlSettingsDlg::OnPairBt() {
   std::string command = "BT:" + m_strBtSelected + kFieldSeparator;
   if (m_btnBtPair.GetWindowText() == LoadString(IDS_PAIR)) {
     const std::string pin = m_editBtPin.GetWindowText();
-    if (RefuseTerminator({pin})) return;
+    if (RefuseTerminator(ECommand::PairBt, {pin})) return;
     command += std::string("pair") + kFieldSeparator + pin;
   } else {
     command += "unpair";
   }
-  QueueCommand(command);
+  SendCommand(ECommand::PairBt, command);
   m_bBtPairing = true;
   m_btnBtPair.EnableWindow(false);
 }
 
 void CMirlSettingsDlg::OnBtStateReply(bool on) {
+  const bool bAsked = !m_bBtOn;  // the flag waits for the reply
   m_btnBtOpen.SetWindowText(LoadString(on ? IDS_CLOSE_BT : IDS_OPEN_BT));
   EnableAfterReply(m_btnBtSearch, on);
   m_listBt.DeleteAllItems();
@@ -79,6 +81,7 @@ void CMirlSettingsDlg::OnBtStateReply(bool on) {
       EnableAfterReply(m_btnBtSearch);
     }
   }
+  Settle(ECommand::OpenBt, on == bAsked ? EOutcome::Ok : EOutcome::Fail);
 }
 
 void CMirlSettingsDlg::AddBtListRow(const std::string& text) {
@@ -106,6 +109,7 @@ void CMirlSettingsDlg::OnBtPairReply(const std::string& address, bool unpair, bo
   }
   EnableAfterReply(m_btnBtPair);
   if (ok && address == m_strBtSelected) m_btnBtPair.SetWindowText(LoadString(unpair ? IDS_PAIR : IDS_UNPAIR));
+  Settle(ECommand::PairBt, ok ? EOutcome::Ok : EOutcome::Fail);
 }
 
 void CMirlSettingsDlg::OnBtMessage(const std::string& value) {

@@ -5,7 +5,7 @@ namespace tolvane {
 
 void CMirlSettingsDlg::OnOpenGps() {
   if (!m_link.IsRunning()) return;
-  QueueCommand(m_bGpsOn ? "GPS:close" : "GPS:open");
+  SendCommand(ECommand::OpenGps, m_bGpsOn ? "GPS:close" : "GPS:open");
   // Flipped before the reply, so data that comes while opening is shown and that while closing dropped.
   m_bGpsOn = !m_bGpsOn;
   m_btnGpsOpen.EnableWindow(false);
@@ -15,12 +15,14 @@ void CMirlSettingsDlg::OnOpenGps() {
 }
 
 void CMirlSettingsDlg::OnGpsStateReply(bool on) {
+  const bool bAsked = m_bGpsOn;  // flipped at the press
   m_btnGpsOpen.SetWindowText(LoadString(on ? IDS_CLOSE_GPS : IDS_OPEN_GPS));
   m_bGpsOn = on;
   m_editGpsRaw.SetWindowText("");
   m_editGpsSatellites.SetWindowText("");
   m_editGpsStatus.SetWindowText("");
   if (m_bDeviceReady) EnableAfterReply(m_btnGpsOpen);
+  Settle(ECommand::OpenGps, on == bAsked ? EOutcome::Ok : EOutcome::Fail);
 }
 
 void CMirlSettingsDlg::OnGpsRaw(const std::string& text) {

@@ -11,7 +11,7 @@ constexpr int kWifiConnectTimeoutMs = 15000;
 
 void CMirlSettingsDlg::OnOpenWifi() {
   if (!m_link.IsRunning()) return;
-  QueueCommand(m_bWifiOn ? "WiFi:close" : "WiFi:open");
+  SendCommand(ECommand::OpenWifi, m_bWifiOn ? "WiFi:close" : "WiFi:open");
   // Flipped before the reply, so rows that come while opening are taken and those while closing dropped.
   m_bWifiOn = !m_bWifiOn;
   m_listWifi.DeleteAllItems();
@@ -24,8 +24,8 @@ void CMirlSettingsDlg::OnOpenWifi() {
 void CMirlSettingsDlg::OnConnectWifi() {
   if (m_strWifiSelected.empty()) return;
   const std::string password = m_editWifiPassword.GetWindowText();
-  if (RefuseTerminator({password})) return;
-  QueueCommand("WiFi_PW:" + m_strWifiSelected + kFieldSeparator + password);
+  if (RefuseTerminator(ECommand::ConnectWifi, {password})) return;
+  SendCommand(ECommand::ConnectWifi, "WiFi_PW:" + m_strWifiSelected + kFieldSeparator + password);
   m_btnWifiConnect.EnableWindow(false);
   m_bWifiConnecting = true;
   m_window.SetTimer(TIMER_WIFI_CONNECT, kWifiConnectTimeoutMs);
@@ -39,6 +39,7 @@ void CMirlSettingsDlg::OnClickWifiList(int item) {
 }
 
 void CMirlSettingsDlg::OnWifiStateReply(bool on) {
+  const bool bAsked = m_bWifiOn;  // flipped at the press
   m_btnWifiOpen.SetWindowText(LoadString(on ? IDS_CLOSE_WIFI : IDS_OPEN_WIFI));
   // The name edit keeps its text: only the press clears it.
   m_listWifi.DeleteAllItems();
@@ -46,6 +47,7 @@ void CMirlSettingsDlg::OnWifiStateReply(bool on) {
   m_bWifiOn = on;
   if (m_bDeviceReady) EnableAfterReply(m_btnWifiOpen);
   EnableAfterReply(m_btnWifiConnect, on && !m_strWifiSelected.empty());
+  Settle(ECommand::OpenWifi, on == bAsked ? EOutcome::Ok : EOutcome::Fail);
 }
 
 void CMirlSettingsDlg::OnWifiConnectReply(bool ok) {
@@ -53,7 +55,10 @@ void CMirlSettingsDlg::OnWifiConnectReply(bool ok) {
   m_window.KillTimer(TIMER_WIFI_CONNECT);
   EnableAfterReply(m_btnWifiConnect, m_bWifiOn && !m_strWifiSelected.empty());
   // Selection and password stay, so the user can correct the password and try again.
-  if (!ok) ShowMessage(LoadString(IDS_WIFI_CONNECT_FAIL));
+  if (ok)
+    Settle(ECommand::ConnectWifi, EOutcome::Ok);
+  else
+    ShowSettled(ECommand::ConnectWifi, EOutcome::Fail, IDS_WIFI_CONNECT_FAIL);
 }
 
 void CMirlSettingsDlg::AddWifiListRow(const std::string& text) {
@@ -77,6 +82,7 @@ void CMirlSettingsDlg::OnWifiConnectTimer() {
   m_window.KillTimer(TIMER_WIFI_CONNECT);
   // Silent, and the request stays outstanding: a late reply still settles it.
   if (m_bWifiConnecting && m_bWifiOn && !m_strWifiSelected.empty()) EnableAfterReply(m_btnWifiConnect);
+  if (IsAwaiting(ECommand::ConnectWifi)) TellOutcome(ECommand::ConnectWifi, EOutcome::NoResponse);
 }
 
 void CMirlSettingsDlg::OnWifiMessage(const std::string& value) {

@@ -12,19 +12,19 @@ void CMirlSettingsDlg::OnSetApn() {
   const std::string apn = m_editApnName.GetWindowText();
   const std::string user = m_editApnUser.GetWindowText();
   const std::string password = m_editApnPassword.GetWindowText();
-  if (RefuseTerminator({apn, user, password})) return;
+  if (RefuseTerminator(ECommand::SetApn, {apn, user, password})) return;
   if (apn.empty()) {
-    ShowMessage(LoadString(IDS_APN_EMPTY));
+    Refuse(ECommand::SetApn, LoadString(IDS_APN_EMPTY));
     return;
   }
-  QueueCommand("APN:" + apn + "^" + user + "@" + password);
+  SendCommand(ECommand::SetApn, "APN:" + apn + "^" + user + "@" + password);
   m_window.SetTimer(TIMER_SET_APN, kSetApnTimeoutMs);
   m_btnSetApn.EnableWindow(false);
   m_btnClearApn.EnableWindow(false);
 }
 
 void CMirlSettingsDlg::OnClearApn() {
-  QueueCommand("APN_RESET:");
+  SendCommand(ECommand::ClearApn, "APN_RESET:");
   m_window.SetTimer(TIMER_CLEAR_APN, kClearApnTimeoutMs);
   m_btnSetApn.EnableWindow(false);
   m_btnClearApn.EnableWindow(false);
@@ -35,20 +35,16 @@ void CMirlSettingsDlg::OnApnReply(const std::string& value) {
   m_window.KillTimer(TIMER_SET_APN);
   EnableAfterReply(m_btnSetApn);
   EnableAfterReply(m_btnClearApn);
-  if (value == "ok")
-    ShowMessage(LoadString(IDS_SET_APN_OK));
-  else if (value == "fail")
-    ShowMessage(LoadString(IDS_SET_APN_FAIL));
+  Settle(ECommand::ClearApn, EOutcome::Other, value);
+  SettleReply(ECommand::SetApn, value, IDS_SET_APN_OK, IDS_SET_APN_FAIL);
 }
 
 void CMirlSettingsDlg::OnApnResetReply(const std::string& value) {
   m_window.KillTimer(TIMER_CLEAR_APN);
   EnableAfterReply(m_btnSetApn);
   EnableAfterReply(m_btnClearApn);
-  if (value == "ok")
-    ShowMessage(LoadString(IDS_CLEAR_APN_OK));
-  else if (value == "fail")
-    ShowMessage(LoadString(IDS_CLEAR_APN_FAIL));
+  Settle(ECommand::SetApn, EOutcome::Other, value);
+  SettleReply(ECommand::ClearApn, value, IDS_CLEAR_APN_OK, IDS_CLEAR_APN_FAIL);
 }
 
 }  // namespace tolvane

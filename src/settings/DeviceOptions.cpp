@@ -28,7 +28,7 @@ void CMirlSettingsDlg::OnSetLanguage() {
   if (text == m_strLanguage) return;
   // Remembered as sent, before the device answers: a refused text is not sent again.
   m_strLanguage = text;
-  QueueCommand("LANGUAGE:" + LanguageCode(text));
+  SendCommand(ECommand::SetLanguage, "LANGUAGE:" + LanguageCode(text));
   m_btnSetLanguage.EnableWindow(false);
 }
 
@@ -36,12 +36,12 @@ void CMirlSettingsDlg::OnSetNetwork() {
   const std::string text = m_cbNetworkType.GetWindowText();
   if (text == m_strNetworkType) return;
   m_strNetworkType = text;
-  QueueCommand("NETWORK_TYPE:" + NetworkTypeCode(text));
+  SendCommand(ECommand::SetNetwork, "NETWORK_TYPE:" + NetworkTypeCode(text));
   m_btnSetNetwork.EnableWindow(false);
 }
 
 void CMirlSettingsDlg::OnFactoryReset() {
-  QueueCommand("FACTORY_RESET:reboot");
+  SendCommand(ECommand::FactoryReset, "FACTORY_RESET:reboot");
   m_btnFactoryReset.EnableWindow(false);
 }
 
@@ -49,19 +49,22 @@ void CMirlSettingsDlg::OnFactoryReset() {
 void CMirlSettingsDlg::OnSelchangeLanguage() { m_cbLanguage.SetCurSel(m_cbLanguage.GetCurSel()); }
 void CMirlSettingsDlg::OnSelchangeNetworkType() { m_cbNetworkType.SetCurSel(m_cbNetworkType.GetCurSel()); }
 
-// Answers and reports alike end the wait, whatever the value.
+// Answers and reports alike end the wait, whatever the value. Only ok and fail tell how the press
+// went: a report says what the device holds.
 void CMirlSettingsDlg::OnLanguageReply(const std::string& value) {
   EnableAfterReply(m_btnSetLanguage);
   if (value == "en_US") {
     m_strLanguage = kEnglish;
     m_cbLanguage.SetCurSel(kEnglishItem);
+    m_reported.language = value;
   } else if (value == "zh_CN") {
     m_strLanguage = kChinese;
     m_cbLanguage.SetCurSel(kChineseItem);
+    m_reported.language = value;
   } else if (value == "ok") {
-    ShowMessage(LoadString(IDS_SET_LANGUAGE_OK));
+    ShowSettled(ECommand::SetLanguage, EOutcome::Ok, IDS_SET_LANGUAGE_OK);
   } else if (value == "fail") {
-    ShowMessage(LoadString(IDS_SET_LANGUAGE_FAIL));
+    ShowSettled(ECommand::SetLanguage, EOutcome::Fail, IDS_SET_LANGUAGE_FAIL);
   }
 }
 
@@ -69,21 +72,32 @@ void CMirlSettingsDlg::OnNetworkTypeReply(const std::string& value) {
   EnableAfterReply(m_btnSetNetwork);
   if (value == "3G/2G") {
     m_strNetworkType = value;
+    m_reported.networkType = value;
     m_cbNetworkType.SetCurSel(k3g2gItem);
   } else if (value == "3G") {
     m_strNetworkType = value;
+    m_reported.networkType = value;
     m_cbNetworkType.SetCurSel(k3gItem);
   } else if (value == "2G") {
     m_strNetworkType = value;
+    m_reported.networkType = value;
     m_cbNetworkType.SetCurSel(k2gItem);
   } else if (value == "ok") {
-    ShowMessage(LoadString(IDS_SET_NETWORK_OK));
+    ShowSettled(ECommand::SetNetwork, EOutcome::Ok, IDS_SET_NETWORK_OK);
   } else if (value == "fail") {
-    ShowMessage(LoadString(IDS_SET_NETWORK_FAIL));
+    ShowSettled(ECommand::SetNetwork, EOutcome::Fail, IDS_SET_NETWORK_FAIL);
   }
 }
 
 // Whatever the value, the device is going down: close as Close does.
-void CMirlSettingsDlg::OnFactoryResetReply(const std::string&) { ClosePort(); }
+void CMirlSettingsDlg::OnFactoryResetReply(const std::string& value) {
+  if (value == "ok")
+    Settle(ECommand::FactoryReset, EOutcome::Ok);
+  else if (value == "fail")
+    Settle(ECommand::FactoryReset, EOutcome::Fail);
+  else
+    Settle(ECommand::FactoryReset, EOutcome::Other, value);
+  ClosePort();
+}
 
 }  // namespace tolvane

@@ -55,7 +55,7 @@ void CMirlSettingsDlg::OnUpdateIp() {
   // The same address again is not sent, even when the last attempt failed or went unanswered.
   if (address == m_strLastIp) return;
   m_strLastIp = address;
-  QueueCommand("IP:" + address);
+  SendCommand(ECommand::UpdateIp, "IP:" + address);
   m_window.SetTimer(TIMER_UPDATE_IP, kUpdateIpTimeoutMs);
   m_btnUpdateIp.EnableWindow(false);
   m_btnUpdateDomain.EnableWindow(false);
@@ -63,9 +63,9 @@ void CMirlSettingsDlg::OnUpdateIp() {
 
 void CMirlSettingsDlg::OnUpdateDomain() {
   const std::string domain = m_editDomain.GetWindowText();
-  if (RefuseTerminator({domain})) return;
+  if (RefuseTerminator(ECommand::UpdateDomain, {domain})) return;
   if (domain.empty()) return;
-  QueueCommand("HOST:" + domain);
+  SendCommand(ECommand::UpdateDomain, "HOST:" + domain);
   m_window.SetTimer(TIMER_UPDATE_DOMAIN, kUpdateDomainTimeoutMs);
   m_btnUpdateDomain.EnableWindow(false);
   m_btnUpdateIp.EnableWindow(false);
@@ -75,20 +75,30 @@ void CMirlSettingsDlg::OnIpReply(const std::string& value) {
   if (value != "ok" && value != "fail") {
     // The device's current address: it ends no wait.
     std::uint32_t address = 0;
-    if (ParseAddressReport(value, address)) m_ipServer.SetAddress(address);
+    if (ParseAddressReport(value, address)) {
+      m_ipServer.SetAddress(address);
+      m_reported.serverIp = FormatAddress(address);
+    }
     return;
   }
   m_window.KillTimer(TIMER_UPDATE_IP);
   EnableAfterReply(m_btnUpdateIp);
   EnableAfterReply(m_btnUpdateDomain);
-  ShowMessage(LoadString(value == "ok" ? IDS_UPDATE_IP_OK : IDS_UPDATE_IP_FAIL));
+  if (value == "ok")
+    ShowSettled(ECommand::UpdateIp, EOutcome::Ok, IDS_UPDATE_IP_OK);
+  else
+    ShowSettled(ECommand::UpdateIp, EOutcome::Fail, IDS_UPDATE_IP_FAIL);
 }
 
 void CMirlSettingsDlg::OnHostReply(const std::string& value) {
   m_window.KillTimer(TIMER_UPDATE_DOMAIN);
   EnableAfterReply(m_btnUpdateDomain);
   EnableAfterReply(m_btnUpdateIp);
-  ShowMessage(LoadString(value == "ok" ? IDS_UPDATE_DOMAIN_OK : IDS_UPDATE_DOMAIN_FAIL));
+  // Whatever is not "ok" is shown as a failure.
+  if (value == "ok")
+    ShowSettled(ECommand::UpdateDomain, EOutcome::Ok, IDS_UPDATE_DOMAIN_OK);
+  else
+    ShowSettled(ECommand::UpdateDomain, EOutcome::Fail, IDS_UPDATE_DOMAIN_FAIL);
 }
 
 }  // namespace tolvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -11,8 +12,10 @@
 #include "link/LinkSession.h"
 #include "res/ControlIds.h"
 #include "res/Picture.h"
+#include "ui/CommandOutcome.h"
 #include "ui/Controls.h"
 #include "ui/IWindow.h"
+#include "ui/ReportedSettings.h"
 #include "ui/TimerIds.h"
 
 namespace tolvane {
@@ -118,10 +121,10 @@ class CMirlSettingsDlg : public ILinkSink {
 
   // Lets tests count the worker threads' polling passes instead of waiting on the clock.
   void SetSleeper(Sleeper sleeper) { m_link.SetSleeper(std::move(sleeper)); }
-  // Sees every command as it joins the send queue, terminator included, on the window's thread:
-  // a front end that reports what a press sent needs no second copy of the commands.
-  using CommandObserver = std::function<void(const std::string& command)>;
-  void SetCommandObserver(CommandObserver observer) { m_onCommandQueued = std::move(observer); }
+  // Hears how each command fares, so that a front end without a person in front of it need not
+  // read the screen. Null for none.
+  void SetCommandObserver(ICommandObserver* observer) { m_pCommandObserver = observer; }
+  const CReportedSettings& GetReportedSettings() const { return m_reported; }
 
   // Read access for the window layer and tests.
   bool IsDeviceReady() const { return m_bDeviceReady; }
@@ -146,7 +149,19 @@ class CMirlSettingsDlg : public ILinkSink {
   void ShowMessage(const std::string& text) { m_window.MessageBox(text); }
   // A "~" in a field would end the command early and the device would run the rest as a command
   // of its own: such a press sends nothing and says why. True when it refused.
-  bool RefuseTerminator(std::initializer_list<std::string_view> fieldTexts);
+  bool RefuseTerminator(ECommand command, std::initializer_list<std::string_view> fieldTexts);
+  void Refuse(ECommand command, const std::string& message);
+  // Outcomes for the observer (ui/Commands.cpp). A command that expects an answer waits for it.
+  void SendCommand(ECommand command, const std::string& text, bool bAwaitsAnswer = true);
+  void TellOutcome(ECommand command, EOutcome outcome, const std::string& text = {});
+  // Ok, Fail, Other or NoResponse, only for a command that waits.
+  void Settle(ECommand command, EOutcome outcome, const std::string& text = {});
+  // Settles the command and shows the message that says so; the message is shown either way.
+  void ShowSettled(ECommand command, EOutcome outcome, int stringId);
+  // "ok" and "fail" with their messages; any other answer ends the wait without one.
+  void SettleReply(ECommand command, const std::string& value, int okText, int failText);
+  bool IsAwaiting(ECommand command) const { return m_awaiting.test(static_cast<std::size_t>(command)); }
+  void SettleOnClose();
   // Start-up once a port has been found: selection, serial values, lists and combo boxes.
   void InitPortDependentControls();
   void SelectPreferredPort();
@@ -158,7 +173,7 @@ class CMirlSettingsDlg : public ILinkSink {
   void RememberLinkDevice();
   void ArmPortWatch();
   void OnPortWatch();
-  void OnReplyTimeout(int timerId, int firstButton, int secondButton);
+  void OnReplyTimeout(int timerId, ECommand command, int firstButton, int secondButton);
   // The radio panels' dispatcher rows: what each key's value means.
   void OnWifiMessage(const std::string& value);
   void OnWifiCurrentMessage(const std::string& value);
@@ -248,7 +263,9 @@ class CMirlSettingsDlg : public ILinkSink {
   std::string m_strLinkCaption;       // "COM200 (ttySIM0)"
   bool m_bPortWatchArmed = false;
   bool m_bRememberedPresent = false;  // as the last look at the port list found it
-  CommandObserver m_onCommandQueued;
+  ICommandObserver* m_pCommandObserver = nullptr;
+  std::bitset<kCommandCount> m_awaiting;  // commands sent whose answer has not settled them yet
+  CReportedSettings m_reported;
   // Last: it goes first, so that no worker outlives the state its hops touch.
   CLinkSession m_link;
 };

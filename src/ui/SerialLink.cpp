@@ -40,32 +40,38 @@ void CMirlSettingsDlg::OnConnect() {
   m_link.Stop();
   // Commands pressed after a close belong to no link.
   m_link.ClearSendQueue();
+  m_awaiting.reset();
   m_strLinkPort = "COM" + std::to_string(m_nComPort);
   m_strLinkCaption = m_cbPort.GetWindowText();
   if (!m_comm.Open(m_nComPort, m_nInBufferSize, m_nOutBufferSize)) {
     ShowOpenFailure();
-    ShowMessage(m_strLinkPort + LoadString(IDS_PORT_OPEN_FAILED));
+    const std::string message = m_strLinkPort + LoadString(IDS_PORT_OPEN_FAILED);
+    TellOutcome(ECommand::Connect, EOutcome::Fail, message);
+    ShowMessage(message);
     return;
   }
   std::string errorText;
   if (!m_comm.ApplySettings(m_strCommSettings, errorText)) {
     // Never leave a port open behind a "Connect" caption.
     m_comm.Close();
+    TellOutcome(ECommand::Connect, EOutcome::Fail, errorText);
     ShowMessage(errorText);
     return;
   }
   m_btnConnect.SetWindowText(LoadString(IDS_CLOSE));
-  QueueCommand("COM:open");
+  m_reported = {};
+  SendCommand(ECommand::Connect, "COM:open");
   m_link.Start();
   ShowLinkStatus(IDS_STATUS_WAITING);
   m_window.SetTimer(TIMER_LINK_SILENT, kLinkSilentMs);
 }
 
 void CMirlSettingsDlg::ClosePort() {
+  const bool bWasOpen = m_link.IsRunning() || m_comm.IsOpen();
   m_link.Stop();
   if (m_comm.IsOpen()) {
     // The one command that is not queued: the sender has already ended.
-    m_link.WriteNow("COM:close~");
+    if (m_link.WriteNow("COM:close~")) TellOutcome(ECommand::ClosePort, EOutcome::Sent, "COM:close~");
     m_comm.Close();
   }
   m_btnConnect.SetWindowText(LoadString(IDS_CONNECT));
@@ -73,6 +79,7 @@ void CMirlSettingsDlg::ClosePort() {
   ResetDeviceState();
   m_window.KillTimer(TIMER_LINK_SILENT);
   ShowLinkStatus(IDS_STATUS_NOT_CONNECTED);
+  if (bWasOpen) SettleOnClose();
 }
 
 void CMirlSettingsDlg::OnLinkLost() {
@@ -92,6 +99,7 @@ void CMirlSettingsDlg::OnComReply(const std::string& value) {
   m_window.KillTimer(TIMER_LINK_SILENT);
   ShowLinkStatus(IDS_STATUS_READY);
   RememberLinkDevice();
+  Settle(ECommand::Connect, EOutcome::Ok);
 }
 
 void CMirlSettingsDlg::EnableDeviceControls(bool bEnable) {

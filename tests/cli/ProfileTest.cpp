@@ -12,8 +12,7 @@ class ProfileTest : public ::testing::Test {
  protected:
   // Writes the text as a profile and reads it; the error text when it is refused.
   std::optional<CProfile> Read(const std::string& text) {
-    // A file of its own each time: QSettings caches what it read by name, size and time.
-    path = directory.filePath(QStringLiteral("dealer%1.ini").arg(++m_nFiles)).toStdString();
+    path = directory.filePath(QStringLiteral("dealer.ini")).toStdString();
     std::ofstream(path) << text;
     error.clear();
     return ReadProfile(path, error);
@@ -26,7 +25,6 @@ class ProfileTest : public ::testing::Test {
   QTemporaryDir directory;
   std::string path;
   std::string error;
-  int m_nFiles = 0;
 };
 
 TEST_F(ProfileTest, readsEveryKey) {
@@ -55,11 +53,24 @@ TEST_F(ProfileTest, unknownKeys_areNamedWithTheirLine) {
   EXPECT_TRUE(Read("[General]\napn = cmnet\n")) << error;
 }
 
-TEST_F(ProfileTest, valuesQSettingsWouldChange_mustBeQuoted) {
-  // Unquoted, QSettings would make a list of these, cut at the ";" or read the "\" as an escape.
+TEST_F(ProfileTest, valuesTheIniFormatWouldChange_mustBeQuoted) {
+  // Unquoted, the INI format would make a list of these, cut at the ";" or read the "\" as an escape.
   for (const char* text : {"account_password = a,b\n", "account_password = ab;cd\n", "apn_password = a\\\\b\n"})
     EXPECT_NE(Refusal(text).find("put it in double quotes"), std::string::npos) << text;
   EXPECT_EQ(Read("apn_password = \"a\\\\b\"\napn = x\n")->apnPassword, "a\\b");
+}
+
+TEST_F(ProfileTest, quotedValues_readAsTheIniFormatReadsThem) {
+  const auto read = [this](const std::string& value) {
+    const auto profile = Read("account = a\naccount_password = " + value + "\n");
+    return profile ? profile->accountPassword.value_or("?") : "refused";
+  };
+  EXPECT_EQ(read(R"("a \"b\" ,;" ; a comment)"), "a \"b\" ,;");
+  EXPECT_EQ(read(R"("tab\there\x41\102")"), "tab\thereAB");
+  EXPECT_EQ(read(R"("kept "  blanks  )"), "kept blanks  ");
+  // A quote left open or a backslash at the end would run on into the next line.
+  EXPECT_EQ(read(R"("open)"), "refused");
+  EXPECT_EQ(read(R"("a"\)"), "refused");
 }
 
 TEST_F(ProfileTest, aKeyGivenTwice_namesBothLines) {
