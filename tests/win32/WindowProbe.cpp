@@ -1,13 +1,15 @@
 // Reads a control of the running Tolvane.exe for the window test, which drives it from outside:
 //   tolvane_window_probe text ID      prints the control's text
 //   tolvane_window_probe enabled ID   prints 1 or 0
-//   tolvane_window_probe window       prints 1 while the main window exists
+//   tolvane_window_probe window       prints 1 while the main window is shown
 //   tolvane_window_probe rect         prints the main window's screen rectangle: x y width height
 //   tolvane_window_probe focus ID     gives the control the keyboard focus, as Tab would
 //   tolvane_window_probe focused      prints the id of the control that has the keyboard focus
 //   tolvane_window_probe box          prints the text of the message box open over the window, if any
 //   tolvane_window_probe spot         prints a screen point of the main window that no control covers: x y
 //   tolvane_window_probe traffic      prints the lines of the open "Traffic…" window; status 3 when it is not open
+//   tolvane_window_probe dialog       prints the title of the box or dialog open over the window, then the
+//                                     text of each of its controls, one a line; status 3 when none is open
 // Exit status 2 when the main window is not there. When the program runs on a Wine desktop of its
 // own (explorer /desktop=NAME), TOLVANE_DESKTOP=NAME makes the probe look there.
 #include <cstdio>
@@ -68,7 +70,7 @@ int main(int argc, char** argv) {
   HWND window = FindMainWindow();
   const std::string what = argv[1];
   if (what == "window") {
-    std::printf("%d\n", window ? 1 : 0);
+    std::printf("%d\n", window && ::IsWindowVisible(window) ? 1 : 0);
     return 0;
   }
   if (!window) return 2;
@@ -77,6 +79,18 @@ int main(int argc, char** argv) {
     if (!traffic || !::IsWindowVisible(traffic)) return 3;
     std::string text = TextOf(::GetDlgItem(traffic, 100));
     std::printf("%s\n", text.c_str());
+    return 0;
+  }
+  if (what == "dialog") {
+    HWND box = FindMessageBox(window);
+    if (!box) return 3;
+    std::printf("%s\n", TextOf(box).c_str());
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      // An icon's text is the resource it shows.
+      const bool icon = (::GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+      if (::IsWindowVisible(child) && !icon && ::GetWindowTextLengthW(child) > 0)
+        std::printf("%s\n", TextOf(child).c_str());
+    }
     return 0;
   }
   if (what == "spot") {

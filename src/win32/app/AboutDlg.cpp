@@ -6,7 +6,8 @@ namespace tolvane::win32 {
 
 INT_PTR CAboutDlg::DoModal(HWND owner) const {
   const CDialogTemplateBuilder dialogTemplate(AboutDialogTemplate(), m_language, AboutBoxFrameStyle());
-  return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Get(), owner, &CAboutDlg::DialogProc, 0);
+  return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Get(), owner, &CAboutDlg::DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CALLBACK CAboutDlg::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
