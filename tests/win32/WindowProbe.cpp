@@ -8,6 +8,7 @@
 //   tolvane_window_probe box          prints the text of the message box open over the window, if any
 //   tolvane_window_probe spot         prints a screen point of the main window that no control covers: x y
 //   tolvane_window_probe traffic      prints the lines of the open "Traffic…" window; status 3 when it is not open
+//   tolvane_window_probe traffic-spot ID  prints the screen point at the middle of the traffic window's control ID
 //   tolvane_window_probe dialog       prints the title of the box or dialog open over the window, then the
 //                                     text of each of its controls, one a line; status 3 when none is open
 // Exit status 2 when the main window is not there. When the program runs on a Wine desktop of its
@@ -30,9 +31,13 @@ HWND FindMainWindow() {
   return nullptr;
 }
 
+// A box or dialog over the window, or over a window of the window's own (the traffic window).
 HWND FindMessageBox(HWND owner) {
-  for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", nullptr));)
-    if (::GetWindow(box, GW_OWNER) == owner && ::IsWindowVisible(box)) return box;
+  for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", nullptr));) {
+    if (!::IsWindowVisible(box)) continue;
+    for (HWND over = ::GetWindow(box, GW_OWNER); over; over = ::GetWindow(over, GW_OWNER))
+      if (over == owner) return box;
+  }
   return nullptr;
 }
 
@@ -91,6 +96,15 @@ int main(int argc, char** argv) {
       if (::IsWindowVisible(child) && !icon && ::GetWindowTextLengthW(child) > 0)
         std::printf("%s\n", TextOf(child).c_str());
     }
+    return 0;
+  }
+  if (what == "traffic-spot" && argc > 2) {
+    HWND traffic = ::FindWindowExW(nullptr, nullptr, L"TolvaneTraffic", nullptr);
+    HWND control = traffic ? ::GetDlgItem(traffic, std::atoi(argv[2])) : nullptr;
+    if (!control) return 3;
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     return 0;
   }
   if (what == "spot") {

@@ -3,8 +3,9 @@
 # xdotool (Wine's windows are X windows): the window appears, the simulated device is chosen in
 # the port list, Connect makes it ready and brings its IMEI, a new dealer password goes to the
 # device and its answer comes up in a box, Enter and Esc leave the window open, Close ends the link
-# and Alt+F4 ends the program. "Traffic…" from the right-click menu and --trace FILE show the
-# exchange with the password masked; the next start picks the device that was ready last.
+# and Alt+F4 ends the program. "Traffic…" from the right-click menu, its Save… and --trace FILE show
+# the exchange with the password masked, and its Clear empties it; the next start picks the device
+# that was ready last.
 # tolvane_window_probe reads the controls back.
 # Usage: window-under-wine.sh TOLVANE_EXE PROBE_EXE   (environment as the Windows tests get it)
 set -eu
@@ -89,6 +90,34 @@ for line in "→ device  COM:open" "← device  IMEI:" "→ device  CUSTOMER_PW:
 done
 traffic_shows 4711 && fail "the traffic window shows the password"
 echo "the traffic window shows the exchange with the password masked"
+
+# Save… writes the lines to the file named in the save box; Clear empties the window.
+click_traffic() {
+  spot=$(probe traffic-spot "$1")
+  xdotool mousemove --window "$desktop" ${spot% *} ${spot#* } click 1
+}
+saved=$TOLVANE_WINE_SCRATCH/window-test-saved.txt
+rm -f "$saved"
+# "Traffic…" again brings the open window to the front (Wine keeps an owned window above its owner
+# only when it is a pop-up).
+click_window 3
+sleep 0.5
+xdotool key Down Return
+sleep 0.5
+click_traffic 101
+wait_for "Save… opened no box" is_open dialog
+xdotool key End shift+Home
+xdotool type --delay 20 "$(winepath -w "$saved")"
+xdotool key Return
+wait_for "Save… wrote no file" test -s "$saved"
+for line in "→ device  COM:open" "→ device  CUSTOMER_PW:••••" "→ device  COM:close"; do
+  grep -qF "$line" "$saved" || fail "the saved file does not hold \"$line\""
+done
+grep -q 4711 "$saved" && fail "the saved file holds the password"
+click_traffic 102
+wait_for "Clear did not empty the traffic window" is "" traffic
+echo "Save… wrote the lines with the password masked; Clear emptied the window"
+click_window 1
 
 end_tolvane
 for line in "→ device  COM:open" "→ device  CUSTOMER_PW:••••" "← device  CUSTOMER_PW:" "→ device  COM:close"; do
