@@ -11,6 +11,8 @@
 //   tolvane_window_probe traffic-spot ID  prints the screen point at the middle of the traffic window's control ID
 //   tolvane_window_probe dialog       prints the title of the box or dialog open over the window, then the
 //                                     text of each of its controls, one a line; status 3 when none is open
+//   tolvane_window_probe layout [dialog]  prints "ok", or each clipped caption and overlap of the window (or
+//                                     of the dialog open over it), one a line
 // Exit status 2 when the main window is not there. When the program runs on a Wine desktop of its
 // own (explorer /desktop=NAME), TOLVANE_DESKTOP=NAME makes the probe look there.
 #include <cstdio>
@@ -18,8 +20,12 @@
 #include <cstring>
 #include <string>
 
+#include "WindowLayoutCheck.h"
+#include "win32/DialogTemplateBuilder.h"
 #include "win32/Utf16.h"
 #include "win32/WinApi.h"
+
+using tolvane::win32::testing::LayoutFaults;
 
 namespace {
 
@@ -96,6 +102,19 @@ int main(int argc, char** argv) {
       if (::IsWindowVisible(child) && !icon && ::GetWindowTextLengthW(child) > 0)
         std::printf("%s\n", TextOf(child).c_str());
     }
+    return 0;
+  }
+  if (what == "layout") {
+    const bool aboutBox = argc > 2 && std::strcmp(argv[2], "dialog") == 0;
+    HWND checked = aboutBox ? FindMessageBox(window) : window;
+    if (!checked) return 3;
+    // The About box asks for the shell font, which Windows gives as "MS Shell Dlg 2".
+    const std::vector<std::string> faults =
+        aboutBox
+            ? LayoutFaults(checked, tolvane::AboutDialogTemplate(), L"MS Shell Dlg 2")
+            : LayoutFaults(checked, tolvane::MainDialogTemplate(), tolvane::win32::MainWindowFrameStyle().fontFace);
+    if (faults.empty()) std::printf("ok\n");
+    for (const std::string& fault : faults) std::printf("%s\n", fault.c_str());
     return 0;
   }
   if (what == "traffic-spot" && argc > 2) {

@@ -1,6 +1,6 @@
 #include "win32/app/AboutDlg.h"
 
-#include "win32/CaptionFit.h"
+#include "win32/DialogFitting.h"
 
 namespace tolvane::win32 {
 
@@ -13,7 +13,7 @@ INT_PTR CAboutDlg::DoModal(HWND owner) const {
 INT_PTR CALLBACK CAboutDlg::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     const TextLanguage language = reinterpret_cast<const CAboutDlg*>(lParam)->m_language;
-    FitCaptions(window, BuiltControls(window, AboutDialogTemplate(), language), language);
+    FitDialogToFont(window, AboutDialogTemplate(), language);
     return TRUE;
   }
   if (message == WM_COMMAND && (LOWORD(wParam) == kIdOk || LOWORD(wParam) == kIdCancel)) {
