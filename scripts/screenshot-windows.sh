@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Draws Tolvane.exe under Wine on a virtual display into docs/tolvane-windows.png, with Wine's own
-# window frame (a Wine desktop, so that the caption is drawn as Windows draws it).
+# Draws Tolvane.exe under Wine on a virtual display into docs/, with Wine's own window frame (a
+# Wine desktop, so that the caption is drawn as Windows draws it): docs/tolvane-windows.png in
+# English with the prefix's dialog font, and docs/tolvane-windows-zh.png in Chinese with a Chinese
+# dialog font (WenQuanYi Micro Hei standing for "MS Shell Dlg"), as on a Chinese Windows.
 # Needs build/windows built with its tests (for the window probe); run scripts/test-windows.sh first.
 set -euo pipefail
 # On a display of its own, so that nothing else is in the picture.
@@ -21,22 +23,44 @@ export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
 mkdir -p "$WINEPREFIX" "$HOME" "$root/docs"
 probe() { wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
 
-export TOLVANE_DESKTOP=TolvaneShot
-wine explorer /desktop=$TOLVANE_DESKTOP,900x760 "$exe" >/dev/null 2>&1 &
-for _ in $(seq 200); do
-  [ "$(probe window)" = 1 ] && break
-  sleep 0.1
+# shoot FILE [ARGS...]: Tolvane.exe ARGS, active as a user sees it, into FILE.
+shoot() {
+  local file=$1
+  shift
+  export TOLVANE_DESKTOP=TolvaneShot
+  wine explorer /desktop=$TOLVANE_DESKTOP,900x760 "$exe" "$@" >/dev/null 2>&1 &
+  for _ in $(seq 200); do
+    [ "$(probe window)" = 1 ] && break
+    sleep 0.1
+  done
+  [ "$(probe window)" = 1 ] || { echo "Tolvane.exe did not come up" >&2; exit 1; }
+  local desktop spot x y width height
+  desktop=$(xdotool search --name "^$TOLVANE_DESKTOP" | head -n 1)
+  # A click on a bare spot of the window makes it the active one.
+  xdotool windowfocus "$desktop" 2>/dev/null || true
+  spot=$(probe spot)
+  xdotool mousemove --window "$desktop" ${spot% *} ${spot#* } click 1
+  xdotool mousemove --window "$desktop" 0 0
+  sleep 1  # let it paint
+  # Where the window is now, once it has grown by its status strip.
+  read -r x y width height <<<"$(probe rect)"
+  import -window "$desktop" -crop "${width}x${height}+${x}+${y}" +repage "$file"
+  wineserver -k
+  echo "wrote ${file#"$root/"}"
+}
+
+shoot "$root/docs/tolvane-windows.png"
+
+# The Chinese font in a prefix of its own: the test prefix's files linked, its registry copied.
+fonts_prefix=$build/wine/shot-prefix
+rm -rf "$fonts_prefix"
+cp -al "$WINEPREFIX" "$fonts_prefix"
+cp --remove-destination "$WINEPREFIX"/*.reg "$fonts_prefix"/
+rm -f "$fonts_prefix/wineserver"
+export WINEPREFIX=$fonts_prefix
+for face in "MS Shell Dlg" "MS Shell Dlg 2"; do
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v "$face" /t REG_SZ \
+    /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
 done
-[ "$(probe window)" = 1 ] || { echo "Tolvane.exe did not come up" >&2; exit 1; }
-desktop=$(xdotool search --name "^$TOLVANE_DESKTOP" | head -n 1)
-# A click on a bare spot of the window makes it the active one, as a user sees it.
-xdotool windowfocus "$desktop" 2>/dev/null || true
-spot=$(probe spot)
-xdotool mousemove --window "$desktop" ${spot% *} ${spot#* } click 1
-xdotool mousemove --window "$desktop" 0 0
-sleep 1  # let it paint
-# Where the window is now, once it has grown by its status strip.
-read -r x y width height <<<"$(probe rect)"
-import -window "$desktop" -crop "${width}x${height}+${x}+${y}" +repage "$root/docs/tolvane-windows.png"
-wineserver -k
-echo "wrote docs/tolvane-windows.png"
+shoot "$root/docs/tolvane-windows-zh.png" --language zh_CN
+rm -rf "$fonts_prefix"

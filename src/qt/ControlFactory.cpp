@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QStylePainter>
 
 #include "qt/DialogUnits.h"
@@ -29,11 +30,11 @@ class CCaptionButton : public QPushButton {
   CCaptionButton(const QString& caption, bool multiLine, QWidget* parent)
       : QPushButton(caption, parent), m_bMultiLine(multiLine) {}
 
-  // The width at which the caption fits on one line.
-  int WidthForCaption() const {
+  // The width at which `caption` fits on one line.
+  int WidthForCaption(const QString& caption) const {
     QStyleOptionButton option;
     initStyleOption(&option);
-    return width() - CaptionArea(option).width() + fontMetrics().horizontalAdvance(text());
+    return width() - CaptionArea(option).width() + fontMetrics().horizontalAdvance(caption);
   }
   bool IsMultiLine() const { return m_bMultiLine; }
 
@@ -115,7 +116,7 @@ QWidget* CreateByKind(const CControlTemplate& row, TextLanguage language, QWidge
     }
     case ControlKind::Button: return new CCaptionButton(caption, row.IsMultiLine(language), parent);
     case ControlKind::DefaultButton: {
-      auto* button = new QPushButton(caption, parent);
+      auto* button = new CCaptionButton(caption, false, parent);
       button->setDefault(true);
       return button;
     }
@@ -171,16 +172,26 @@ void PlaceControl(QWidget& widget, const CControlTemplate& row, TextLanguage lan
   widget.setGeometry(rect);
 }
 
-bool CaptionFits(const QWidget& widget, int roomForLabel) {
+CCaptionSize MeasureCaption(const QWidget& widget, std::string_view text) {
   const QFontMetrics metrics = widget.fontMetrics();
-  if (const auto* label = qobject_cast<const QLabel*>(&widget))
-    return metrics.horizontalAdvance(label->text()) <= std::min(label->contentsRect().width(), roomForLabel);
-  if (const auto* button = dynamic_cast<const CCaptionButton*>(&widget)) {
-    if (!button->IsMultiLine()) return button->WidthForCaption() <= button->width();
-    const QRect area = button->rect().adjusted(4, 2, -4, -2);
-    return area.contains(metrics.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, button->text()));
+  const QString caption = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  if (const auto* combo = qobject_cast<const QComboBox*>(&widget)) {
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.frame = combo->hasFrame();
+    const QRect field =
+        combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    // The field's line edit keeps 2 pixels of its own each side of the text.
+    return {combo->width() - field.width() + 4 + metrics.horizontalAdvance(caption), metrics.height()};
   }
-  return true;
+  if (const auto* button = dynamic_cast<const CCaptionButton*>(&widget)) {
+    if (!button->IsMultiLine()) return {button->WidthForCaption(caption), metrics.height()};
+    // Lines keep 4 pixels from the bevel at the sides and 2 above and below.
+    const QRect lines = metrics.boundingRect(QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), Qt::AlignLeft, caption);
+    return {lines.width() + 8, lines.height() + 4};
+  }
+  return {metrics.horizontalAdvance(caption), metrics.height()};
 }
 
 int ControlIdOf(const QWidget& widget) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <string_view>
 
 #include "qt/DialogUnits.h"
 #include "res/DialogTemplates.h"
@@ -15,9 +16,9 @@ QWidget* CreateControl(const CControlTemplate& row, TextLanguage language, QWidg
 // height includes the dropped-down list.
 void PlaceControl(QWidget& widget, const CControlTemplate& row, TextLanguage language, const CDialogScale& scale);
 
-// Whether a label's or button's caption shows whole where the widget stands. A label's text must
-// also end within `roomForLabel` pixels, where the next control begins.
-bool CaptionFits(const QWidget& widget, int roomForLabel);
+// The size `text` (the caption, or the caption broken into lines at '\n') takes in a label or a
+// button, with the button's bevel; for the core's fit.
+CCaptionSize MeasureCaption(const QWidget& widget, std::string_view text);
 
 // The template row a widget was made from; -1 (IDC_STATIC) for labels and frames without an id.
 int ControlIdOf(const QWidget& widget);

@@ -1,46 +1,12 @@
 #include "qt/DialogBuilder.h"
 
-#include <QLabel>
-#include <climits>
+#include <algorithm>
 
 #include "qt/ControlFactory.h"
 #include "qt/DialogUnits.h"
 #include "qt/QtAppIcon.h"
 
 namespace tolvane {
-namespace {
-
-// How far the horizontal unit may grow, and in what steps.
-constexpr int kMaxGrowthPercent = 200;
-constexpr int kGrowthStep = 4;
-
-bool TakesSpace(const CBuiltControl& control, TextLanguage language) {
-  return control.widget && control.row->kind != ControlKind::Frame && !control.row->IsHidden(language);
-}
-
-// Pixels from a label's left edge to the next control on its line, where its text must end.
-int RoomRightOf(const CBuiltControl& label, const std::vector<CBuiltControl>& built, TextLanguage language) {
-  const QRect own = label.widget->geometry();
-  int room = INT_MAX;
-  for (const CBuiltControl& other : built) {
-    if (&other == &label || !TakesSpace(other, language)) continue;
-    const QRect rect = other.widget->geometry();
-    const bool sameLine = rect.top() <= own.bottom() && rect.bottom() >= own.top();
-    if (sameLine && rect.left() > own.left()) room = std::min(room, rect.left() - own.left());
-  }
-  return room;
-}
-
-bool AllCaptionsFit(const std::vector<CBuiltControl>& built, TextLanguage language) {
-  for (const CBuiltControl& control : built) {
-    if (!control.widget || control.row->IsHidden(language)) continue;
-    const bool isLabel = qobject_cast<QLabel*>(control.widget) && control.row->kind == ControlKind::Label;
-    if (!CaptionFits(*control.widget, isLabel ? RoomRightOf(control, built, language) : INT_MAX)) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 std::vector<CBuiltControl> BuildDialog(QDialog& dialog, const CDialogTemplate& dialogTemplate, TextLanguage language) {
   const QFont font = DialogFont(dialogTemplate.font);
@@ -58,13 +24,16 @@ std::vector<CBuiltControl> BuildDialog(QDialog& dialog, const CDialogTemplate& d
 
   // A font wider than the template's would cut captions: the whole dialog then grows evenly, so
   // every control keeps its place relative to the others.
-  CDialogScale scale{BaseUnitsOf(font)};
-  for (;;) {
-    for (const CBuiltControl& control : built)
-      if (control.widget) PlaceControl(*control.widget, *control.row, language, scale);
-    if (AllCaptionsFit(built, language) || scale.horizontalPercent >= kMaxGrowthPercent) break;
-    scale.horizontalPercent += kGrowthStep;
-  }
+  const auto widgetOf = [&built](const CControlTemplate& row) {
+    return std::find_if(built.begin(), built.end(),
+                        [&row](const CBuiltControl& control) { return control.row == &row; })
+        ->widget;
+  };
+  const CDialogScale scale = FitDialog(
+      dialogTemplate, language, BaseUnitsOf(font),
+      [&](const CControlTemplate& row, std::string_view text) { return MeasureCaption(*widgetOf(row), text); });
+  for (const CBuiltControl& control : built)
+    if (control.widget) PlaceControl(*control.widget, *control.row, language, scale);
   dialog.setFixedSize(ToPixels(scale, dialogTemplate.Width(language), dialogTemplate.Height(language)));
   return built;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -36,6 +37,10 @@ enum class ControlKind {
 };
 std::string_view KindCode(ControlKind kind);
 
+// The fixed choices of the language and the network type lists, in the window's order.
+inline constexpr std::array<const char*, 2> kLanguageChoices{"English", "中文简体"};
+inline constexpr std::array<const char*, 3> kNetworkTypeChoices{"2G", "3G", "3G/2G"};
+
 // The captionless frame whose rectangle holds a control; a frame row names itself.
 enum class FrameId { Top, Server, Account, Apn, Gps, WiFi, Bluetooth };
 
@@ -66,6 +71,8 @@ struct CControlTemplate {
   CLocalText accessibleName;  // the label that names an input or a list; "" for the rest
   bool hiddenInEnglish;
   bool multiLineInEnglish;
+  // A combo box's fixed choices, which the window puts in at start-up; empty for the rest.
+  std::span<const char* const> choices = {};
 
   const CDialogRect& Rect(TextLanguage language) const { return language == TextLanguage::Chinese ? chinese : english; }
   bool IsHidden(TextLanguage language) const { return hiddenInEnglish && language == TextLanguage::English; }

@@ -1,5 +1,6 @@
 #include "ui/MirlSettingsDlg.h"
 
+#include "res/DialogTemplates.h"
 #include "res/SignalPictures.h"
 #include "res/Strings.h"
 
@@ -66,13 +67,10 @@ void CMirlSettingsDlg::InitPortDependentControls() {
   m_strLastIp.clear();
   m_ipServer.ClearAddress();
   m_strLanguage.clear();
-  m_cbLanguage.AddString("English");
-  m_cbLanguage.AddString("中文简体");
+  for (const char* choice : kLanguageChoices) m_cbLanguage.AddString(choice);
   m_cbLanguage.SetCurSel(0);
   m_strNetworkType.clear();
-  m_cbNetworkType.AddString("2G");
-  m_cbNetworkType.AddString("3G");
-  m_cbNetworkType.AddString("3G/2G");
+  for (const char* choice : kNetworkTypeChoices) m_cbNetworkType.AddString(choice);
   m_cbNetworkType.SetCurSel(2);
   m_editBtPin.SetLimitText(8);
   m_bPortControlsReady = true;

@@ -4,7 +4,7 @@
 
 #include "res/ControlIds.h"
 #include "ui/MirlSettingsDlg.h"
-#include "win32/CaptionFit.h"
+#include "win32/DialogFitting.h"
 #include "win32/DialogTemplateBuilder.h"
 #include "win32/Utf16.h"
 
@@ -36,7 +36,7 @@ INT_PTR CALLBACK CWin32MainWindow::DialogProc(HWND window, UINT message, WPARAM 
 }
 
 void CWin32MainWindow::OnInitWindow() {
-  FitCaptions(m_hWnd, BuiltControls(m_hWnd, MainDialogTemplate(), m_language), m_language);
+  FitDialogToFont(m_hWnd, MainDialogTemplate(), m_language);
   AddStatusStrip();
   m_tasks = std::make_unique<CWindowTaskQueue>(m_hWnd, kRunTaskMessage);
   const auto loadIcon = [this](int sizeMetric) {

@@ -1,13 +1,18 @@
 // Reads a control of the running Tolvane.exe for the window test, which drives it from outside:
 //   tolvane_window_probe text ID      prints the control's text
 //   tolvane_window_probe enabled ID   prints 1 or 0
-//   tolvane_window_probe window       prints 1 while the main window exists
+//   tolvane_window_probe window       prints 1 while the main window is shown
 //   tolvane_window_probe rect         prints the main window's screen rectangle: x y width height
 //   tolvane_window_probe focus ID     gives the control the keyboard focus, as Tab would
 //   tolvane_window_probe focused      prints the id of the control that has the keyboard focus
 //   tolvane_window_probe box          prints the text of the message box open over the window, if any
 //   tolvane_window_probe spot         prints a screen point of the main window that no control covers: x y
 //   tolvane_window_probe traffic      prints the lines of the open "Traffic…" window; status 3 when it is not open
+//   tolvane_window_probe traffic-spot ID  prints the screen point at the middle of the traffic window's control ID
+//   tolvane_window_probe dialog       prints the title of the box or dialog open over the window, then the
+//                                     text of each of its controls, one a line; status 3 when none is open
+//   tolvane_window_probe layout [dialog]  prints "ok", or each clipped caption and overlap of the window (or
+//                                     of the dialog open over it), one a line
 // Exit status 2 when the main window is not there. When the program runs on a Wine desktop of its
 // own (explorer /desktop=NAME), TOLVANE_DESKTOP=NAME makes the probe look there.
 #include <cstdio>
@@ -15,8 +20,12 @@
 #include <cstring>
 #include <string>
 
+#include "WindowLayoutCheck.h"
+#include "win32/DialogTemplateBuilder.h"
 #include "win32/Utf16.h"
 #include "win32/WinApi.h"
+
+using tolvane::win32::testing::LayoutFaults;
 
 namespace {
 
@@ -28,9 +37,13 @@ HWND FindMainWindow() {
   return nullptr;
 }
 
+// A box or dialog over the window, or over a window of the window's own (the traffic window).
 HWND FindMessageBox(HWND owner) {
-  for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", nullptr));)
-    if (::GetWindow(box, GW_OWNER) == owner && ::IsWindowVisible(box)) return box;
+  for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", nullptr));) {
+    if (!::IsWindowVisible(box)) continue;
+    for (HWND over = ::GetWindow(box, GW_OWNER); over; over = ::GetWindow(over, GW_OWNER))
+      if (over == owner) return box;
+  }
   return nullptr;
 }
 
@@ -68,7 +81,7 @@ int main(int argc, char** argv) {
   HWND window = FindMainWindow();
   const std::string what = argv[1];
   if (what == "window") {
-    std::printf("%d\n", window ? 1 : 0);
+    std::printf("%d\n", window && ::IsWindowVisible(window) ? 1 : 0);
     return 0;
   }
   if (!window) return 2;
@@ -77,6 +90,40 @@ int main(int argc, char** argv) {
     if (!traffic || !::IsWindowVisible(traffic)) return 3;
     std::string text = TextOf(::GetDlgItem(traffic, 100));
     std::printf("%s\n", text.c_str());
+    return 0;
+  }
+  if (what == "dialog") {
+    HWND box = FindMessageBox(window);
+    if (!box) return 3;
+    std::printf("%s\n", TextOf(box).c_str());
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      // An icon's text is the resource it shows.
+      const bool icon = (::GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+      if (::IsWindowVisible(child) && !icon && ::GetWindowTextLengthW(child) > 0)
+        std::printf("%s\n", TextOf(child).c_str());
+    }
+    return 0;
+  }
+  if (what == "layout") {
+    const bool aboutBox = argc > 2 && std::strcmp(argv[2], "dialog") == 0;
+    HWND checked = aboutBox ? FindMessageBox(window) : window;
+    if (!checked) return 3;
+    // The About box asks for the shell font, which Windows gives as "MS Shell Dlg 2".
+    const std::vector<std::string> faults =
+        aboutBox
+            ? LayoutFaults(checked, tolvane::AboutDialogTemplate(), L"MS Shell Dlg 2")
+            : LayoutFaults(checked, tolvane::MainDialogTemplate(), tolvane::win32::MainWindowFrameStyle().fontFace);
+    if (faults.empty()) std::printf("ok\n");
+    for (const std::string& fault : faults) std::printf("%s\n", fault.c_str());
+    return 0;
+  }
+  if (what == "traffic-spot" && argc > 2) {
+    HWND traffic = ::FindWindowExW(nullptr, nullptr, L"TolvaneTraffic", nullptr);
+    HWND control = traffic ? ::GetDlgItem(traffic, std::atoi(argv[2])) : nullptr;
+    if (!control) return 3;
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     return 0;
   }
   if (what == "spot") {

@@ -3,8 +3,9 @@
 # xdotool (Wine's windows are X windows): the window appears, the simulated device is chosen in
 # the port list, Connect makes it ready and brings its IMEI, a new dealer password goes to the
 # device and its answer comes up in a box, Enter and Esc leave the window open, Close ends the link
-# and Alt+F4 ends the program. "Traffic…" from the right-click menu and --trace FILE show the
-# exchange with the password masked; the next start picks the device that was ready last.
+# and Alt+F4 ends the program. "Traffic…" from the right-click menu, its Save… and --trace FILE show
+# the exchange with the password masked, and its Clear empties it; the next start picks the device
+# that was ready last.
 # tolvane_window_probe reads the controls back.
 # Usage: window-under-wine.sh TOLVANE_EXE PROBE_EXE   (environment as the Windows tests get it)
 set -eu
@@ -16,28 +17,7 @@ rm -f "$log.linked" "$trace"
 # No device remembered from an earlier run.
 wine reg delete 'HKCU\Software\Tolvane' /f >/dev/null 2>&1 || true
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-# probe ARGS...: what the probe prints, without Wine's carriage return.
-probe() { wine "$probe" "$@" 2>/dev/null | tr -d '\r'; }
-# wait_for DESCRIPTION COMMAND...: until the command succeeds, within a generous bound.
-wait_for() {
-  what=$1
-  shift
-  for _ in $(seq 200); do
-    if "$@"; then return 0; fi
-    sleep 0.1
-  done
-  fail "$what"
-}
-# is EXPECTED PROBE_ARGS...: the probe prints EXPECTED.
-is() {
-  expected=$1
-  shift
-  [ "$(probe "$@")" = "$expected" ]
-}
+. "$(dirname "$0")/wine-session.sh"
 device_said() { grep -q "PC says $1" "$log"; }
 # focus ID: moves the keyboard focus there, as Tab would, and waits until it has.
 focus() {
@@ -49,24 +29,7 @@ sh "$TOLVANE_DEVSIM_WRAPPER" "$TOLVANE_DEVSIM" "$TOLVANE_WINE_COM_LINK" "$log" &
 wait_for "the simulated device did not come up" test -s "$log.linked"
 devsim=$(cat "$log.pid")
 export TOLVANE_DESKTOP=TolvaneTest
-# start_tolvane ARGS...: Tolvane.exe on a Wine desktop of its own; wine_pid and desktop say where.
-start_tolvane() {
-  wine explorer /desktop=$TOLVANE_DESKTOP,900x760 "$exe" "$@" >/dev/null 2>&1 &
-  wine_pid=$!
-  wait_for "the window did not appear" is 1 window
-  desktop=$(xdotool search --name "^$TOLVANE_DESKTOP" | head -n 1)
-  xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
-}
-# click BUTTON: a mouse click on a bare spot of the main window.
-click_window() {
-  spot=$(probe spot)
-  xdotool mousemove --window "$desktop" ${spot% *} ${spot#* } click "$1"
-}
-cleanup() {
-  kill "$devsim" 2>/dev/null || true
-  kill "$wine_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
+trap 'status=$?; kill "$devsim" 2>/dev/null || true; leave_wine $status' EXIT
 
 start_tolvane --trace "Z:$trace"
 echo "the window is up; the port list shows $(probe text 1001)"
@@ -76,7 +39,7 @@ echo "the window is up; the port list shows $(probe text 1001)"
 click_window 3
 sleep 0.5
 xdotool key Down Return
-wait_for "Traffic… did not open the traffic window" probe traffic
+wait_for "Traffic… did not open the traffic window" is_open traffic
 click_window 1
 wait_for "the port list did not get the focus back (focus: $(probe focused), spot: $(probe spot))" is 1001 focused
 
@@ -128,9 +91,35 @@ done
 traffic_shows 4711 && fail "the traffic window shows the password"
 echo "the traffic window shows the exchange with the password masked"
 
-xdotool key alt+F4
-wait_for "Alt+F4 did not end the program" is 0 window
-wait "$wine_pid" 2>/dev/null || true
+# Save… writes the lines to the file named in the save box; Clear empties the window.
+click_traffic() {
+  spot=$(probe traffic-spot "$1")
+  xdotool mousemove --window "$desktop" ${spot% *} ${spot#* } click 1
+}
+saved=$TOLVANE_WINE_SCRATCH/window-test-saved.txt
+rm -f "$saved"
+# "Traffic…" again brings the open window to the front (Wine keeps an owned window above its owner
+# only when it is a pop-up).
+click_window 3
+sleep 0.5
+xdotool key Down Return
+sleep 0.5
+click_traffic 101
+wait_for "Save… opened no box" is_open dialog
+xdotool key End shift+Home
+xdotool type --delay 20 "$(winepath -w "$saved")"
+xdotool key Return
+wait_for "Save… wrote no file" test -s "$saved"
+for line in "→ device  COM:open" "→ device  CUSTOMER_PW:••••" "→ device  COM:close"; do
+  grep -qF "$line" "$saved" || fail "the saved file does not hold \"$line\""
+done
+grep -q 4711 "$saved" && fail "the saved file holds the password"
+click_traffic 102
+wait_for "Clear did not empty the traffic window" is "" traffic
+echo "Save… wrote the lines with the password masked; Clear emptied the window"
+click_window 1
+
+end_tolvane
 for line in "→ device  COM:open" "→ device  CUSTOMER_PW:••••" "← device  CUSTOMER_PW:" "→ device  COM:close"; do
   grep -qF "$line" "$trace" || fail "the trace file does not hold \"$line\""
 done
@@ -142,6 +131,5 @@ echo "--trace: the file holds the exchange with the password masked"
 # The next start picks the device that was ready last, before any key is pressed.
 start_tolvane
 is "$port" text 1001 || fail "the port list shows $(probe text 1001), not the remembered $port"
-xdotool key alt+F4
-wait_for "Alt+F4 did not end the program" is 0 window
+end_tolvane
 echo "PASS: Tolvane.exe under Wine: chosen, connected, a command answered, traced, closed and ended from the keyboard; the device remembered"

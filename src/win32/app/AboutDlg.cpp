@@ -1,18 +1,19 @@
 #include "win32/app/AboutDlg.h"
 
-#include "win32/CaptionFit.h"
+#include "win32/DialogFitting.h"
 
 namespace tolvane::win32 {
 
 INT_PTR CAboutDlg::DoModal(HWND owner) const {
   const CDialogTemplateBuilder dialogTemplate(AboutDialogTemplate(), m_language, AboutBoxFrameStyle());
-  return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Get(), owner, &CAboutDlg::DialogProc, 0);
+  return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Get(), owner, &CAboutDlg::DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CALLBACK CAboutDlg::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     const TextLanguage language = reinterpret_cast<const CAboutDlg*>(lParam)->m_language;
-    FitCaptions(window, BuiltControls(window, AboutDialogTemplate(), language), language);
+    FitDialogToFont(window, AboutDialogTemplate(), language);
     return TRUE;
   }
   if (message == WM_COMMAND && (LOWORD(wParam) == kIdOk || LOWORD(wParam) == kIdCancel)) {
