@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ui/ControlIds.h"
+#include "res/ControlIds.h"
 #include "win32/Utf16.h"
 
 namespace tolvane::win32::testing {
