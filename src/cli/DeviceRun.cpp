@@ -1,5 +1,7 @@
 #include "cli/DeviceRun.h"
 
+#include "cli/ReadBack.h"
+
 #include <algorithm>
 
 #include "ui/MirlSettingsDlg.h"
@@ -245,6 +247,10 @@ void CDeviceRun::OnSettled() {
   } else {
     m_report.after = readout;
     Emit(FormatReadout("After", readout));
+    if (std::optional<CStepResult> verify = VerifyReadBack(m_profile, m_report)) {
+      Emit(FormatStepLine(*verify, false));
+      m_report.steps.push_back(std::move(*verify));
+    }
     Finish();
   }
 }

@@ -48,6 +48,8 @@ class CDeviceRun : private ICommandObserver {
 
   void SetLineSink(LineSink sink) { m_onLine = std::move(sink); }
   void SetImeiGate(ImeiGate gate) { m_imeiGate = std::move(gate); }
+  // Called as each step ends, with what it came to.
+  void SetStepHandler(std::function<void(const CStepResult& step)> handler) { m_onStep = std::move(handler); }
   // Called once, from the event loop, when the run is over and the link closed.
   void SetFinishedHandler(std::function<void()> handler) { m_onFinished = std::move(handler); }
 
@@ -126,6 +128,7 @@ class CDeviceRun : private ICommandObserver {
   QTimer m_settleEnd;
   LineSink m_onLine;
   ImeiGate m_imeiGate;
+  std::function<void(const CStepResult&)> m_onStep;
   std::function<void()> m_onFinished;
 };
 

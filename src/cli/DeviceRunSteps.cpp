@@ -232,6 +232,7 @@ void CDeviceRun::Record(EStepStatus status, const std::string& detail, bool link
   m_boxes.clear();
   if (m_mode == EMode::Send) {
     Emit(FormatStepLine(step, false));
+    if (m_onStep) m_onStep(step);
     return;
   }
   // A dry run shows the commands exactly; the report it may write keeps its secrets.

@@ -123,8 +123,13 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
   slot.run = std::make_unique<CDeviceRun>(*slot.port, *ports, std::move(profile), comNumber, mode, m_timings);
   // Several devices at once would interleave their steps: each gets one line when it is done.
   slot.run->SetLineSink(m_bMany ? CDeviceRun::LineSink([](const std::string&) {}) : m_out);
-  if (m_imeis && !m_options.dryRun)
+  if (m_imeis && !m_options.dryRun) {
     slot.run->SetImeiGate([this, &slot](std::string& imei, std::string& reason) { return TakeImei(slot, imei, reason); });
+    // The device's answer settles the IMEI at once: a run that dies later must not leave it claimed.
+    slot.run->SetStepHandler([this, &slot](const CStepResult& step) {
+      if (step.name == StepName(EStepKind::WriteImei)) Settle(slot.run->Report());
+    });
+  }
   // The run may end inside Start (a port that will not open); it is let go from the event loop.
   slot.run->SetFinishedHandler([this, &slot] {
     QMetaObject::invokeMethod(

@@ -78,7 +78,7 @@ std::string FormatStepLine(const CStepResult& step, bool dryRun) {
     return "  " + Padded(step.name, kNameWidth) + " " + what;
   }
   std::string line = "  " + Padded(StatusText(step.status), kStatusWidth) + " " + Padded(step.name, kNameWidth) + " ";
-  if (step.status == EStepStatus::NotRun) return line + step.detail;
+  if (step.status == EStepStatus::NotRun || step.check) return line + step.detail;
   line += sent;
   if (!step.detail.empty()) line += " -- " + step.detail;
   return line;

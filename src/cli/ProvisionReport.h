@@ -18,6 +18,7 @@ struct CStepResult {
   std::string detail;                 // the box that settled the step, or why it ended as it did
   std::vector<std::string> messages;  // every box the window showed while the step ran
   bool linkFault = false;             // the link failed, not the setting
+  bool check = false;                 // a look at the device, not a command: its line names none
 };
 
 // What the device reported of itself when the link opened.

@@ -78,8 +78,8 @@ TEST_F(DeviceRunTest, runsTheProfileStepByStep_eachCommandWaitsForTheReplyToTheO
   Run();
   ASSERT_TRUE(Finished());
 
-  EXPECT_EQ(Statuses(),
-            (Strings{"Connect OK", "Write IMEI OK", "Update IP OK", "Set Account/Pw OK", "Set Language OK"}));
+  EXPECT_EQ(Statuses(), (Strings{"Connect OK", "Write IMEI OK", "Update IP OK", "Set Account/Pw OK",
+                                 "Set Language OK", "Verify OK"}));
   // COM:open, then each command alone on the line until its answer came, then the read-back.
   const Strings expected{"COM:open~",       "IMEI:860000000000001~",
                          "IP:10.0.0.5~",    "ACCOUNT:unit7^s3cret~",

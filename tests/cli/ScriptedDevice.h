@@ -32,6 +32,9 @@ class CScriptedDevice {
 
   std::map<std::string, std::string> answers{{"COM", kOpenReply}};
   int replyDelayMs = 20;
+  // What it reports of itself on the next "COM:open", once it has answered ok to a new value.
+  std::map<std::string, std::string> settings{
+      {"IMEI", "356938035643809"}, {"IP", "192.168.10.20"}, {"LANGUAGE", "en_US"}, {"NETWORK_TYPE", "3G/2G"}};
 
   // For each command answered: how many commands had been written when its answer went out.
   std::vector<std::pair<std::string, std::size_t>> answeredAt;
@@ -42,7 +45,12 @@ class CScriptedDevice {
     if (command == "COM:close~") return;
     const auto answer = answers.find(key);
     if (answer == answers.end() || answer->second.empty()) return;
-    const std::string reply = answer->second;
+    std::string reply = answer->second;
+    const std::string value = command.substr(key.size() + 1, command.size() - key.size() - 2);
+    if (settings.count(key) && reply == key + ":ok~") settings[key] = value;
+    if (key == "COM" && reply == kOpenReply)
+      reply = "COM:open~IMEI:" + settings["IMEI"] + "~IP:" + settings["IP"] + "~LANGUAGE:" + settings["LANGUAGE"] +
+              "~NETWORK_TYPE:" + settings["NETWORK_TYPE"] + "~";
     QTimer::singleShot(replyDelayMs, &m_context, [this, command, reply] {
       answeredAt.emplace_back(command, m_port.Writes().size());
       if (m_port.IsOpen()) m_port.Feed(reply);

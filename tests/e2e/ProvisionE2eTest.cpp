@@ -63,7 +63,10 @@ TEST_F(Provision, fullProfile_everyStepOkAndTheDeviceReportsTheNewSettings) {
   const QJsonObject first = report["devices"].toArray().at(0).toObject();
   EXPECT_TRUE(first["succeeded"].toBool());
   EXPECT_EQ(first["after"].toObject()["imei"].toString(), QStringLiteral("860000000000001"));
-  EXPECT_EQ(first["steps"].toArray().size(), 11);
+  const QJsonArray steps = first["steps"].toArray();
+  EXPECT_EQ(steps.size(), 12);
+  EXPECT_EQ(steps.last().toObject()["step"].toString(), QStringLiteral("Verify"));
+  EXPECT_EQ(steps.last().toObject()["status"].toString(), QStringLiteral("OK"));
 }
 
 TEST_F(Provision, deviceRefusesTheApn_failLineAndStatus1) {
