@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Tolvane need. Safe to re-run.
+# Installs the Debian packages that building, running and testing Tolvane need, and any more named
+# as arguments. Safe to re-run.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,8 @@ packages=(
   libgtest-dev postgresql postgresql-common
   clang-14 libclang-rt-14-dev
   xvfb xauth xdotool fonts-liberation2 fonts-wqy-microhei
+  help2man librsvg2-bin man-db desktop-file-utils dpkg-dev
+  "$@"
 )
 
 missing=()
