@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that cross-building Tolvane.exe and testing it under Wine need: the
-# mingw-w64 compiler (POSIX threads), Wine with its own fonts, and xdotool to drive the window.
+# mingw-w64 compiler (POSIX threads), Wine with its own fonts, xdotool to drive the window, and NSIS
+# for the installer.
 # Safe to re-run.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++-mingw-w64-x86-64-posix googletest
-  wine wine64 fonts-wine
+  wine wine64 fonts-wine nsis
   xvfb xauth xdotool
 )
 
