@@ -35,7 +35,8 @@ says() {
 }
 
 says 0 "Usage: Tolvane.exe [--language CODE] [--trace FILE]" --help
-says 0 "Tolvane 1.0.0" --version
+# The project's version, which the version record, setup.exe and the Debian package also carry.
+says 0 "Tolvane $TOLVANE_VERSION" --version
 says 2 "unknown option \"--port\"" --port COM5
 says 2 "unknown language \"fr_FR\": use en_US or zh_CN" --language fr_FR
 says 2 "cannot write the trace to Z:/nonexistent-folder/trace.txt: " --trace Z:/nonexistent-folder/trace.txt
