@@ -2,8 +2,8 @@
 ; user's own programs folder without administrator rights (/CurrentUser, or the first page), with a
 ; Start-menu shortcut, an uninstaller and an entry under Apps. It speaks English or Simplified
 ; Chinese, as the system does. /S installs and uninstalls silently.
-; makensis -DVERSION=1.0.0.1 -DVERSION_NUMBERS=1.0.0.1 -DEXE=Tolvane.exe -DICON=tolvane.ico
-;          -DOUTFILE=Tolvane-1.0.0.1-setup.exe Tolvane.nsi
+; makensis (absolute paths) -DVERSION=1.0.0.1 -DVERSION_NUMBERS=1.0.0.1 -DEXE=Tolvane.exe -DICON=tolvane.ico
+;                           -DOUTFILE=Tolvane-1.0.0.1-setup.exe Tolvane.nsi
 Target amd64-unicode
 SetCompressor /SOLID lzma
 ManifestDPIAware true
