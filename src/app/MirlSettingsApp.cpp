@@ -79,6 +79,8 @@ bool CMirlSettingsApp::InitInstance() {
 
   CDeviceMemory memory;
   CLinuxPortList portList({}, &memory);
+  // The ports are listed while the window is built; the dialog's start-up takes that listing.
+  portList.ListInAdvance();
   CQtSerialPort port(portList);
   CQtMainWindow window(GetThreadTextLanguage());
   // Declared after the window, so it goes first: its threads stop before the window does.

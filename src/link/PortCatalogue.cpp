@@ -17,8 +17,17 @@ std::string KeyOf(const std::string& caption, const CPortIdentity& identity) {
 CPortCatalogue::CPortCatalogue(IDeviceMemory* memory)
     : m_pMemory(memory), m_strRememberedKey(memory ? memory->Recall() : std::string()) {}
 
+void CPortCatalogue::ListInAdvance() {
+  if (m_listingInAdvance.valid()) return;
+  m_listingInAdvance = std::async(std::launch::async, [this] { return Enumerate(); });
+}
+
+void CPortCatalogue::WaitForListingInAdvance() {
+  if (m_listingInAdvance.valid()) m_listingInAdvance.wait();
+}
+
 std::vector<std::string> CPortCatalogue::ListPorts() {
-  CListing listing = Enumerate();
+  CListing listing = m_listingInAdvance.valid() ? m_listingInAdvance.get() : Enumerate();
   std::vector<std::string> captions;
   m_identities.clear();
   m_strRemembered.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <future>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +18,11 @@ class CPortCatalogue : public IPortList {
   // Without a memory, no device is remembered.
   explicit CPortCatalogue(IDeviceMemory* memory);
 
+  // Starts the next listing on a thread of its own, so that it overlaps whatever the caller does
+  // before it asks (at start-up, building the window); that ListPorts takes it. A derived class
+  // that calls this waits for it in its destructor (WaitForListingInAdvance), since the listing
+  // runs its Enumerate.
+  void ListInAdvance();
   std::vector<std::string> ListPorts() final;
   std::string PreferredPort() final { return m_strPreferred; }
   CPortIdentity IdentifyPort(const std::string& caption) final;
@@ -33,8 +39,9 @@ class CPortCatalogue : public IPortList {
     std::vector<CListedPort> ports;  // in list order, each caption once
     std::string preferred;           // the likely device's caption; empty when none stands out
   };
-  // What the system offers now.
+  // What the system offers now. Called on another thread when listed in advance.
   virtual CListing Enumerate() = 0;
+  void WaitForListingInAdvance();
 
  private:
   IDeviceMemory* m_pMemory;
@@ -42,6 +49,7 @@ class CPortCatalogue : public IPortList {
   std::string m_strPreferred;
   std::string m_strRemembered;
   std::map<std::string, CPortIdentity> m_identities;  // by caption, as of the last ListPorts
+  std::future<CListing> m_listingInAdvance;
 };
 
 }  // namespace tolvane

@@ -16,6 +16,7 @@ class CLinuxPortList : public CPortCatalogue {
  public:
   // An empty registry directory means the per-user default, looked up at each discovery.
   explicit CLinuxPortList(std::string registryDirectory = {}, IDeviceMemory* memory = nullptr);
+  ~CLinuxPortList() override { WaitForListingInAdvance(); }
 
   // Looks the number up afresh, so a device plugged in since start-up can still be opened.
   std::optional<CPortEntry> FindPort(int number);

@@ -106,9 +106,6 @@ int CQtMainWindow::ComboAddString(int id, const std::string& text) {
   const int selectedBefore = combo->currentIndex();
   const QString editText = combo->currentText();
   combo->insertItem(index, item);
-  const int itemWidth =
-      combo->fontMetrics().horizontalAdvance(item) + combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
-  if (combo->view()->minimumWidth() < itemWidth) combo->view()->setMinimumWidth(itemWidth);
   // Qt selects the first item put into an empty combo box; adding an item selects nothing.
   if (selectedBefore < 0 && combo->currentIndex() >= 0) {
     combo->setCurrentIndex(-1);

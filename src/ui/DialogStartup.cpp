@@ -80,6 +80,9 @@ void CMirlSettingsDlg::OnSysCommand(int commandId) {
   if ((commandId & 0xFFF0) == IDM_ABOUTBOX) m_window.RunAboutBox();
 }
 
-void CMirlSettingsDlg::OnDestroy() { ClosePort(); }
+void CMirlSettingsDlg::OnDestroy() {
+  ClosePort();
+  PausePortWatch();
+}
 
 }  // namespace tolvane

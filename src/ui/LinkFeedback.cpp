@@ -71,7 +71,7 @@ void CMirlSettingsDlg::RefillPortList(std::string wanted) {
 void CMirlSettingsDlg::RememberLinkDevice() {
   m_portList.RememberPort(m_strLinkCaption);
   m_bRememberedPresent = true;
-  ArmPortWatch();
+  // The watch starts when this link closes.
 }
 
 void CMirlSettingsDlg::ArmPortWatch() {
@@ -79,6 +79,12 @@ void CMirlSettingsDlg::ArmPortWatch() {
   if (m_bPortWatchArmed || !m_portList.HasRememberedPort()) return;
   m_bPortWatchArmed = true;
   m_window.SetTimer(TIMER_PORT_WATCH, kPortWatchMs);
+}
+
+void CMirlSettingsDlg::PausePortWatch() {
+  if (!m_bPortWatchArmed) return;
+  m_bPortWatchArmed = false;
+  m_window.KillTimer(TIMER_PORT_WATCH);
 }
 
 void CMirlSettingsDlg::OnPortWatch() {

@@ -172,6 +172,8 @@ class CMirlSettingsDlg : public ILinkSink {
   void OnLinkSilent();
   void RememberLinkDevice();
   void ArmPortWatch();
+  // While a link is open the watch has nothing to do, so it does not wake the window.
+  void PausePortWatch();
   void OnPortWatch();
   void OnReplyTimeout(int timerId, ECommand command, int firstButton, int secondButton);
   // The radio panels' dispatcher rows: what each key's value means.

@@ -62,6 +62,7 @@ void CMirlSettingsDlg::OnConnect() {
   m_reported = {};
   SendCommand(ECommand::Connect, "COM:open");
   m_link.Start();
+  PausePortWatch();
   ShowLinkStatus(IDS_STATUS_WAITING);
   m_window.SetTimer(TIMER_LINK_SILENT, kLinkSilentMs);
 }
@@ -79,7 +80,9 @@ void CMirlSettingsDlg::ClosePort() {
   ResetDeviceState();
   m_window.KillTimer(TIMER_LINK_SILENT);
   ShowLinkStatus(IDS_STATUS_NOT_CONNECTED);
-  if (bWasOpen) SettleOnClose();
+  if (!bWasOpen) return;
+  SettleOnClose();
+  ArmPortWatch();
 }
 
 void CMirlSettingsDlg::OnLinkLost() {

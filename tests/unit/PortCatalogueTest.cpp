@@ -2,6 +2,9 @@
 // whatever name it has now, and kept in the memory only when another device becomes ready.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "link/PortCatalogue.h"
 
 namespace tolvane {
@@ -76,6 +79,31 @@ TEST(PortCatalogue, withoutAMemoryNothingIsRemembered) {
   ports.RememberPort("COM1 (ttyS0)");
   EXPECT_FALSE(ports.HasRememberedPort());
   EXPECT_EQ(ports.RememberedPort(), "");
+}
+
+// Lists on the thread that asks in advance, and counts its listings.
+class CListingThreads : public CPortCatalogue {
+ public:
+  CListingThreads() : CPortCatalogue(nullptr) {}
+  ~CListingThreads() override { WaitForListingInAdvance(); }
+  CListing Enumerate() override {
+    lister = std::this_thread::get_id();
+    ++listings;
+    return {{{"COM" + std::to_string(listings), {}}}, ""};
+  }
+  std::thread::id lister;
+  std::atomic<int> listings{0};
+};
+
+TEST(PortCatalogue, aListingStartedInAdvanceServesTheNextListOnlyAndRunsOffTheCallersThread) {
+  CListingThreads ports;
+  ports.ListInAdvance();
+  ports.ListInAdvance();  // one listing in advance at a time
+  EXPECT_EQ(ports.ListPorts(), std::vector<std::string>{"COM1"});
+  EXPECT_NE(ports.lister, std::this_thread::get_id());
+  EXPECT_EQ(ports.ListPorts(), std::vector<std::string>{"COM2"});
+  EXPECT_EQ(ports.lister, std::this_thread::get_id());
+  ports.ListInAdvance();  // never taken: the destructor waits for it
 }
 
 }  // namespace

@@ -93,6 +93,22 @@ TEST_F(RememberedDevice, theDeviceThatBecameReadyIsRememberedAndWatchedFor) {
   EXPECT_EQ(portList.remembered, "");  // open is not enough: the device must answer
   dlg->HandleDeviceMessage("COM:open");
   EXPECT_EQ(portList.remembered, kBridge);
+  // An open link leaves the window asleep; the watch starts with the close.
+  EXPECT_FALSE(window.IsTimerRunning(TIMER_PORT_WATCH));
+  dlg->OnConnect();
+  EXPECT_TRUE(window.IsTimerRunning(TIMER_PORT_WATCH));
+}
+
+TEST_F(RememberedDevice, theWatchSleepsWhileALinkIsOpenAndWakesWhenItCloses) {
+  portList.remembered = kBridge;
+  StartUp({kOnboard, kBridge});
+  ASSERT_TRUE(window.IsTimerRunning(TIMER_PORT_WATCH));
+  dlg->OnConnect();
+  EXPECT_FALSE(window.IsTimerRunning(TIMER_PORT_WATCH));
+  const int lists = portList.listCount;
+  window.AdvanceClock(10 * CMirlSettingsDlg::kPortWatchMs);
+  EXPECT_EQ(portList.listCount, lists);
+  dlg->OnLinkLost();
   EXPECT_TRUE(window.IsTimerRunning(TIMER_PORT_WATCH));
 }
 
