@@ -22,7 +22,7 @@ namespace {
 using namespace tolvane;
 using namespace std::chrono_literals;
 
-constexpr int kRounds = 10;
+constexpr int kRounds = 20;
 constexpr auto kSettleTime = 2s;
 constexpr double kTargetFactor = 1.2;
 
