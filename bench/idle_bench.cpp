@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr auto kRoundTime = 10s;
-constexpr int kRounds = 5;
+constexpr int kRounds = 10;
 constexpr auto kSettleTime = 5s;
 constexpr double kTargetFactor = 1.2;
 
@@ -136,9 +136,16 @@ int main(int argc, char* argv[]) {
   for (int round = 0; round < kRounds; ++round)
     std::printf("  round %d: tolvane %.3f %% of a core, floor %.3f %%: %.2f x\n", round + 1, appCpu[round],
                 floorCpu[round], ratios[round]);
-  const double median = bench::Percentile(ratios, 0.5);
-  std::printf("  median %.2f x, target at most %.1f x: %s\n", median, kTargetFactor,
-              bench::Verdict(median <= kTargetFactor));
+  // A wake-up's cost on a shared machine swings from one round to the next, for both alike: the
+  // figure of record is the whole run's, with the rounds' median beside it.
+  double appTotal = 0, floorTotal = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    appTotal += appCpu[round];
+    floorTotal += floorCpu[round];
+  }
+  const double whole = appTotal / floorTotal;
+  std::printf("  whole run %.2f x (median of the rounds %.2f x), target at most %.1f x: %s\n", whole,
+              bench::Percentile(ratios, 0.5), kTargetFactor, bench::Verdict(whole <= kTargetFactor));
   std::printf("    tolvane by thread, last round:\n%s    the floor by thread, last round:\n%s", appThreads.c_str(),
               floorThreads.c_str());
   if (!stillConnected) std::printf("  (the link closed during the run: the figures are not of an idle link)\n");
