@@ -80,6 +80,9 @@ class IPortList {
   virtual bool HasRememberedPort() { return false; }
   // The remembered device's entry as of the last ListPorts; empty when it is not there.
   virtual std::string RememberedPort() { return {}; }
+  // False only when nothing the listing reads can have changed since the last ListPorts, so a
+  // watch that looks every second need not list again.
+  virtual bool MayHaveChangedSinceListed() { return true; }
 };
 
 }  // namespace tolvane

@@ -17,9 +17,19 @@ std::string KeyOf(const std::string& caption, const CPortIdentity& identity) {
 CPortCatalogue::CPortCatalogue(IDeviceMemory* memory)
     : m_pMemory(memory), m_strRememberedKey(memory ? memory->Recall() : std::string()) {}
 
+CPortCatalogue::CStampedListing CPortCatalogue::ListWithStamp() {
+  // Taken first: a port that comes during the listing changes the stamp after it.
+  std::string stamp = ListingStamp();
+  return {Enumerate(), std::move(stamp)};
+}
+
 void CPortCatalogue::ListInAdvance() {
   if (m_listingInAdvance.valid()) return;
-  m_listingInAdvance = std::async(std::launch::async, [this] { return Enumerate(); });
+  m_listingInAdvance = std::async(std::launch::async, [this] { return ListWithStamp(); });
+}
+
+bool CPortCatalogue::MayHaveChangedSinceListed() {
+  return m_strListedStamp.empty() || ListingStamp() != m_strListedStamp;
 }
 
 void CPortCatalogue::WaitForListingInAdvance() {
@@ -27,7 +37,9 @@ void CPortCatalogue::WaitForListingInAdvance() {
 }
 
 std::vector<std::string> CPortCatalogue::ListPorts() {
-  CListing listing = m_listingInAdvance.valid() ? m_listingInAdvance.get() : Enumerate();
+  CStampedListing stamped = m_listingInAdvance.valid() ? m_listingInAdvance.get() : ListWithStamp();
+  m_strListedStamp = std::move(stamped.stamp);
+  CListing& listing = stamped.listing;
   std::vector<std::string> captions;
   m_identities.clear();
   m_strRemembered.clear();

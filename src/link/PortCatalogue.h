@@ -29,6 +29,7 @@ class CPortCatalogue : public IPortList {
   void RememberPort(const std::string& caption) final;
   bool HasRememberedPort() final { return !m_strRememberedKey.empty(); }
   std::string RememberedPort() final { return m_strRemembered; }
+  bool MayHaveChangedSinceListed() final;
 
  protected:
   struct CListedPort {
@@ -42,14 +43,24 @@ class CPortCatalogue : public IPortList {
   // What the system offers now. Called on another thread when listed in advance.
   virtual CListing Enumerate() = 0;
   void WaitForListingInAdvance();
+  // Changes whenever a port may have come or gone (say, the times its folders last changed); empty
+  // where the platform cannot tell, and then every look lists again.
+  virtual std::string ListingStamp() { return {}; }
 
  private:
+  struct CStampedListing {
+    CListing listing;
+    std::string stamp;  // ListingStamp() as it was just before the listing
+  };
+  CStampedListing ListWithStamp();
+
   IDeviceMemory* m_pMemory;
   std::string m_strRememberedKey;
   std::string m_strPreferred;
   std::string m_strRemembered;
   std::map<std::string, CPortIdentity> m_identities;  // by caption, as of the last ListPorts
-  std::future<CListing> m_listingInAdvance;
+  std::future<CStampedListing> m_listingInAdvance;
+  std::string m_strListedStamp;  // of the last ListPorts
 };
 
 }  // namespace tolvane

@@ -1,5 +1,7 @@
 #include "qt/LinuxPortList.h"
 
+#include <sys/stat.h>
+
 #include <QSerialPortInfo>
 
 #include "posix/SimulatedPortRegistry.h"
@@ -36,13 +38,24 @@ std::vector<CPortEntry> CLinuxPortList::Discover(std::map<std::string, CPortIden
     entries.push_back({ComNumberForDevice(device), device, info.systemLocation().toStdString()});
     if (identities) (*identities)[device] = IdentityOf(info);
   }
-  const std::string directory =
-      m_strRegistryDirectory.empty() ? CSimulatedPortRegistry::DefaultDirectory() : m_strRegistryDirectory;
-  for (const CSimulatedPort& port : CSimulatedPortRegistry(directory).List()) {
+  for (const CSimulatedPort& port : CSimulatedPortRegistry(RegistryDirectory()).List()) {
     entries.push_back({ComNumberForDevice(port.device), port.device, port.path});
     if (identities) (*identities)[port.device] = {port.path, {}, {}, {}, {}, true};
   }
   return OrderPortEntries(std::move(entries));
+}
+
+std::string CLinuxPortList::RegistryDirectory() const {
+  return m_strRegistryDirectory.empty() ? CSimulatedPortRegistry::DefaultDirectory() : m_strRegistryDirectory;
+}
+
+std::string CLinuxPortList::ListingStamp() {
+  struct stat devices {};
+  if (::stat("/dev", &devices) != 0) return {};
+  std::string stamp = std::to_string(devices.st_mtim.tv_sec) + "." + std::to_string(devices.st_mtim.tv_nsec);
+  for (const CSimulatedPort& port : CSimulatedPortRegistry(RegistryDirectory()).List())
+    stamp += " " + port.device + "=" + port.path;
+  return stamp;
 }
 
 CPortCatalogue::CListing CLinuxPortList::Enumerate() {

@@ -27,8 +27,13 @@ class CLinuxPortList : public CPortCatalogue {
   // A USB-serial bridge is likelier than a USB modem-class port, which is likelier than a simulated
   // device; most PCs have a ttyS0 with nothing behind it, which never stands out.
   CListing Enumerate() override;
+  // Serial devices come and go as nodes under /dev; simulated ones as live entries of the registry,
+  // which costs little to read next to asking udev about every terminal.
+  std::string ListingStamp() override;
 
  private:
+  std::string RegistryDirectory() const;
+
   std::string m_strRegistryDirectory;
 };
 

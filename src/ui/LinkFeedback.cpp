@@ -89,6 +89,8 @@ void CMirlSettingsDlg::PausePortWatch() {
 
 void CMirlSettingsDlg::OnPortWatch() {
   if (m_link.IsRunning() || m_comm.IsOpen() || m_link.IsRunningHop()) return;
+  // Listing is the costly part of the window's idle time; nothing came or went, nothing to list.
+  if (!m_portList.MayHaveChangedSinceListed()) return;
   m_portList.ListPorts();
   const bool present = !m_portList.RememberedPort().empty();
   // Only its arrival selects it: while it stays, the user's own choice stands.

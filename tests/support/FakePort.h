@@ -63,12 +63,14 @@ class CFakePortList : public IPortList {
   void RememberPort(const std::string& caption) override;
   bool HasRememberedPort() override { return !remembered.empty(); }
   std::string RememberedPort() override { return m_strRememberedListed; }
+  bool MayHaveChangedSinceListed() override { return changedSinceListed; }
 
   std::vector<std::string> ports;
   std::string preferred;
   std::map<std::string, CPortIdentity> identities;
   std::string remembered;
   int listCount = 0;
+  bool changedSinceListed = true;
 
  private:
   std::string m_strRememberedListed;

@@ -24,8 +24,14 @@ class CMemoryStore : public IDeviceMemory {
 class CScriptedPorts : public CPortCatalogue {
  public:
   explicit CScriptedPorts(IDeviceMemory* memory) : CPortCatalogue(memory) {}
-  CListing Enumerate() override { return listing; }
+  CListing Enumerate() override {
+    ++listings;
+    return listing;
+  }
+  std::string ListingStamp() override { return stamp; }
   CListing listing;
+  std::string stamp;
+  int listings = 0;
 };
 
 CPortIdentity Usb(const std::string& serialNumber) {
@@ -79,6 +85,20 @@ TEST(PortCatalogue, withoutAMemoryNothingIsRemembered) {
   ports.RememberPort("COM1 (ttyS0)");
   EXPECT_FALSE(ports.HasRememberedPort());
   EXPECT_EQ(ports.RememberedPort(), "");
+}
+
+TEST(PortCatalogue, saysThePortsMayHaveChangedOnlyWhenItsStampMovedOrItHasNone) {
+  CScriptedPorts ports(nullptr);
+  EXPECT_TRUE(ports.MayHaveChangedSinceListed());  // never listed
+  ports.ListPorts();
+  EXPECT_TRUE(ports.MayHaveChangedSinceListed());  // a platform that cannot tell
+  ports.stamp = "dev@1";
+  ports.ListPorts();
+  EXPECT_FALSE(ports.MayHaveChangedSinceListed());
+  ports.stamp = "dev@2";  // a device came or went
+  EXPECT_TRUE(ports.MayHaveChangedSinceListed());
+  ports.ListPorts();
+  EXPECT_FALSE(ports.MayHaveChangedSinceListed());
 }
 
 // Lists on the thread that asks in advance, and counts its listings.

@@ -112,6 +112,19 @@ TEST_F(RememberedDevice, theWatchSleepsWhileALinkIsOpenAndWakesWhenItCloses) {
   EXPECT_TRUE(window.IsTimerRunning(TIMER_PORT_WATCH));
 }
 
+TEST_F(RememberedDevice, theWatchListsOnlyWhenThePortsMayHaveChanged) {
+  portList.remembered = kBridge;
+  StartUp({kOnboard});
+  portList.changedSinceListed = false;
+  const int lists = portList.listCount;
+  window.AdvanceClock(5 * CMirlSettingsDlg::kPortWatchMs);
+  EXPECT_EQ(portList.listCount, lists);
+  portList.ports = {kOnboard, kBridge};
+  portList.changedSinceListed = true;
+  window.AdvanceClock(CMirlSettingsDlg::kPortWatchMs);
+  EXPECT_EQ(window.GetWindowText(IDC_PORT), kBridge);
+}
+
 TEST_F(RememberedDevice, appearingWhileClosedIsSelected) {
   portList.remembered = kBridge;
   StartUp({kOnboard});
