@@ -15,4 +15,9 @@ CAboutDlg::CAboutDlg(QWidget* parent, TextLanguage language) : QDialog(parent) {
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
+void RunAboutBoxOver(QWidget& parent) {
+  CAboutDlg about(&parent);
+  about.exec();
+}
+
 }  // namespace tolvane

@@ -13,4 +13,7 @@ class CAboutDlg : public QDialog {
   explicit CAboutDlg(QWidget* parent = nullptr, TextLanguage language = GetThreadTextLanguage());
 };
 
+// The main window's About box: modal over it, until OK.
+void RunAboutBoxOver(QWidget& parent);
+
 }  // namespace tolvane

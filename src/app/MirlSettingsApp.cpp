@@ -88,10 +88,7 @@ bool CMirlSettingsApp::InitInstance() {
   window.AttachDialog(&dialog);
   dialog.SetTrafficTrace(&trace);
   tracing.AttachTo(window);
-  window.SetAboutBoxRunner([](QWidget& parent) {
-    CAboutDlg about(&parent);
-    about.exec();
-  });
+  window.SetAboutBoxRunner(RunAboutBoxOver);
   dialog.OnInitDialog();
   window.exec();
   // Normally a no-op; after a quit from outside the window it still closes the link.

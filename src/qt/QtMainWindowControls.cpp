@@ -34,9 +34,11 @@ void CQtMainWindow::SetWindowText(int id, const std::string& text) {
     button->setText(ToQString(text));
   else if (auto* edit = qobject_cast<QLineEdit*>(widget))
     CTypingRules::SetProgramText(*edit, ToQString(text));
-  else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(widget))
+  else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(widget)) {
     multiLine->setPlainText(ToQString(text));
-  else if (auto* combo = qobject_cast<QComboBox*>(widget))
+    // setPlainText puts the caret first; text appended later belongs after what is there.
+    multiLine->moveCursor(QTextCursor::End);
+  } else if (auto* combo = qobject_cast<QComboBox*>(widget))
     combo->setEditText(ToQString(text));
   else if (auto* label = qobject_cast<QLabel*>(widget))
     label->setText(ToQString(text));

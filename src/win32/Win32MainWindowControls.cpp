@@ -8,7 +8,16 @@ namespace tolvane::win32 {
 
 void CWin32MainWindow::SetWindowText(int id, const std::string& text) {
   // Past any typing limit, as the platform's edits take text the program sets.
-  if (HWND control = Control(id)) ::SetWindowTextW(control, Widen(text).c_str());
+  HWND control = Control(id);
+  if (!control) return;
+  ::SetWindowTextW(control, Widen(text).c_str());
+  // Setting the text puts the caret first; text appended later belongs after what is there.
+  wchar_t windowClass[16] = {};
+  ::GetClassNameW(control, windowClass, 16);
+  if (::lstrcmpiW(windowClass, WC_EDITW) == 0 && (::GetWindowLongPtrW(control, GWL_STYLE) & ES_MULTILINE) != 0) {
+    const int end = ::GetWindowTextLengthW(control);
+    ::SendMessageW(control, EM_SETSEL, static_cast<WPARAM>(end), end);
+  }
 }
 
 std::string CWin32MainWindow::GetWindowText(int id) const {

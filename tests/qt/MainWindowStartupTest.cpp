@@ -58,7 +58,6 @@ class CMainWindowStartupTest : public QObject {
   void Startup_withPorts_selectsFirstSortedPortAndDisablesCommands();
   void Startup_withPorts_setsUpListsInThirdsOfClientWidth();
   void Startup_withoutPorts_opensWithNothingElseDone();
-  void Combo_addString_insertsSortedWithoutSelecting();
   void PortCombo_userChoice_updatesPortNumber();
   void EditLimit_bindsTypingButKeepsWhatTheProgramSets();
   void WifiList_rowImages_showSignalPicturesFirstColumnLeft();
@@ -129,20 +128,6 @@ void CMainWindowStartupTest::Startup_withoutPorts_opensWithNothingElseDone() {
   QCOMPARE(TypedInto(wired.window, IDC_BT_PIN, "1234567890"), QString("1234567890"));
   QCOMPARE(OpenMessageBox(wired.window), nullptr);
   QCOMPARE(wired.port.openCount, 0);
-}
-
-void CMainWindowStartupTest::Combo_addString_insertsSortedWithoutSelecting() {
-  CQtMainWindow window;
-  QCOMPARE(window.ComboAddString(IDC_PORT, "COM2 (ttyS1)"), 0);
-  QCOMPARE(window.ComboGetCurSel(IDC_PORT), -1);
-  QCOMPARE(window.GetWindowText(IDC_PORT), std::string());
-  QCOMPARE(window.ComboAddString(IDC_PORT, "COM10 (ttyUSB0)"), 0);
-  QCOMPARE(window.ComboAddString(IDC_PORT, "com1 (ttyS0)"), 0);  // case does not count
-  QCOMPARE(window.ComboAddString(IDC_PORT, "COM3 (ttyS2)"), 3);
-  QCOMPARE(window.ComboSetCurSel(IDC_PORT, 3), 3);
-  QCOMPARE(window.GetWindowText(IDC_PORT), std::string("COM3 (ttyS2)"));
-  QCOMPARE(window.ComboSetCurSel(IDC_PORT, 4), -1);
-  QCOMPARE(window.ComboGetCurSel(IDC_PORT), -1);
 }
 
 void CMainWindowStartupTest::PortCombo_userChoice_updatesPortNumber() {

@@ -2,28 +2,14 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
-#include "res/ControlIds.h"
 #include "ui/MemoryWindow.h"
 
-// The window without widgets where it behaves as a real window must: its combo box and its clock.
+// The window without widgets: its virtual clock and its pump (what every window does is in
+// tests/contract).
 namespace tolvane::testing {
 namespace {
-
-TEST(MemoryWindow, comboBox_anIndexOutOfRangeClearsSelectionAndText_asCbSetCurSelDoes) {
-  CMemoryWindow window;
-  window.ComboAddString(IDC_LANGUAGE, "English");
-  window.ComboSetCurSel(IDC_LANGUAGE, 0);
-  // An item sorted in before the selection moves it along.
-  EXPECT_EQ(window.ComboAddString(IDC_LANGUAGE, "Dansk"), 0);
-  EXPECT_EQ(window.ComboGetCurSel(IDC_LANGUAGE), 1);
-  for (const int index : {-1, 2}) {
-    window.ComboSetCurSel(IDC_LANGUAGE, 1);
-    EXPECT_EQ(window.ComboSetCurSel(IDC_LANGUAGE, index), -1);
-    EXPECT_EQ(window.ComboGetCurSel(IDC_LANGUAGE), -1);
-    EXPECT_EQ(window.GetWindowText(IDC_LANGUAGE), "");
-  }
-}
 
 TEST(MemoryWindow, clockAndPostedTasks_runOnlyWhenTheOwnerSays_andWakeItFromAnyThread) {
   CMemoryWindow window;

@@ -1,8 +1,7 @@
-// The real Win32 window with the logic over a scripted port: start-up, the controls' operations,
-// the wiring of notifications, the keyboard, closing, timers, boxes and the hop to its thread.
+// The real Win32 window with the logic over a scripted port: start-up, the wiring of notifications,
+// the keyboard, closing, timers and boxes. What every window does is in tests/contract.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -57,37 +56,6 @@ TEST_F(MainWindow, startUpFillsThePlatformsControls) {
   EXPECT_EQ(Narrow(text), "About Tolvane(&A)...");
 }
 
-TEST_F(MainWindow, controlOperationsKeepWhatTheLogicPutsIn) {
-  const std::string imei = "35693803564380912345";  // longer than the typing limit
-  m_window->SetWindowText(IDC_IMEI, imei);
-  EXPECT_EQ(m_window->GetWindowText(IDC_IMEI), imei);
-  m_window->SetWindowText(IDC_ACCOUNT, "用户\xF0\x9F\x93\xBB");
-  EXPECT_EQ(m_window->GetWindowTextLength(IDC_ACCOUNT), 4);  // UTF-16 units
-  m_window->AppendText(IDC_GPS_RAW, "$GPGGA,1");
-  m_window->AppendText(IDC_GPS_RAW, ",2");
-  EXPECT_EQ(m_window->GetWindowText(IDC_GPS_RAW), "$GPGGA,1,2");
-
-  EXPECT_EQ(m_window->ListInsertItem(IDC_BT_LIST, 0, "耳机", -1), 0);
-  EXPECT_EQ(m_window->ListInsertItem(IDC_BT_LIST, 5, "Speaker", -1), 1);
-  const std::string longAddress(700, 'a');
-  m_window->ListSetItemText(IDC_BT_LIST, 1, 1, longAddress);
-  EXPECT_EQ(m_window->ListGetItemText(IDC_BT_LIST, 0, 0), "耳机");
-  EXPECT_EQ(m_window->ListGetItemText(IDC_BT_LIST, 1, 1), longAddress);
-  EXPECT_EQ(m_window->ListGetItemCount(IDC_BT_LIST), 2);
-  m_window->ListDeleteAllItems(IDC_BT_LIST);
-  EXPECT_EQ(m_window->ListGetItemCount(IDC_BT_LIST), 0);
-
-  m_window->IpSetAddress(IDC_SERVER_IP, 0xC0A80001);
-  EXPECT_FALSE(m_window->IpIsBlank(IDC_SERVER_IP));
-  EXPECT_EQ(m_window->IpGetAddress(IDC_SERVER_IP), 0xC0A80001u);
-  m_window->IpClearAddress(IDC_SERVER_IP);
-  EXPECT_TRUE(m_window->IpIsBlank(IDC_SERVER_IP));
-
-  EXPECT_EQ(m_window->ComboSetCurSel(IDC_PORT, 7), -1);
-  EXPECT_EQ(m_window->ComboGetCurSel(IDC_PORT), -1);
-  EXPECT_EQ(m_window->ComboGetCount(IDC_PORT), 3);
-}
-
 TEST_F(MainWindow, buttonClicksAndPortChoicesReachTheirHandlers) {
   ::SendMessageW(Control(IDC_PORT), CB_SETCURSEL, 2, 0);  // COM2, as the user picks it
   ::SendMessageW(m_window->Handle(), WM_COMMAND, MAKEWPARAM(IDC_PORT, CBN_SELCHANGE),
@@ -132,23 +100,6 @@ TEST_F(MainWindow, timersFireOnTheWindowsThreadUntilKilled) {
   // Its expiry stops it (the logic kills it); nothing else happens without a Wi-Fi connect.
   EXPECT_TRUE(Pump([this] { return !m_window->IsTimerRunning(TIMER_WIFI_CONNECT); }));
   EXPECT_FALSE(m_window->IsWindowEnabled(IDC_WIFI_CONNECT));
-}
-
-TEST_F(MainWindow, postedTasksRunOnTheWindowsThreadInOrder) {
-  const DWORD windowThread = ::GetCurrentThreadId();
-  std::vector<int> ran;
-  std::atomic<bool> wrongThread{false};
-  std::thread worker([&] {
-    for (int i = 0; i < 20; ++i)
-      m_window->PostToWindowThread([&, i] {
-        wrongThread = wrongThread || ::GetCurrentThreadId() != windowThread;
-        ran.push_back(i);
-      });
-  });
-  worker.join();
-  ASSERT_TRUE(Pump([&] { return ran.size() == 20; }));
-  EXPECT_FALSE(wrongThread);
-  for (int i = 0; i < 20; ++i) EXPECT_EQ(ran[static_cast<std::size_t>(i)], i);
 }
 
 TEST_F(MainWindow, messageBoxIsTitledTolvaneOverTheWindowAndReturnsOnOk) {

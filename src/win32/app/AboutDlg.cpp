@@ -10,6 +10,8 @@ INT_PTR CAboutDlg::DoModal(HWND owner) const {
                                    reinterpret_cast<LPARAM>(this));
 }
 
+void RunAboutBoxOver(HWND owner) { CAboutDlg().DoModal(owner); }
+
 INT_PTR CALLBACK CAboutDlg::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     const TextLanguage language = reinterpret_cast<const CAboutDlg*>(lParam)->m_language;

@@ -18,4 +18,7 @@ class CAboutDlg {
   TextLanguage m_language;
 };
 
+// The main window's About box: modal over it, until OK.
+void RunAboutBoxOver(HWND owner);
+
 }  // namespace tolvane::win32

@@ -77,7 +77,7 @@ bool CMirlSettingsApp::InitInstance() {
   window.AttachDialog(&dialog);
   dialog.SetTrafficTrace(&trace);
   tracing.AttachTo(window);
-  window.SetAboutBoxRunner([](HWND owner) { CAboutDlg().DoModal(owner); });
+  window.SetAboutBoxRunner(RunAboutBoxOver);
   dialog.OnInitDialog();
   window.RunModal();
   // Normally a no-op; after a quit from outside the window it still closes the link.
