@@ -1,6 +1,7 @@
-// Start-up and resident memory of the real tolvane next to a bare Qt dialog with as many widgets,
-// started in turns on one display, the order swapped each round: start-up from exec until the X
-// server maps the window, RSS a moment after. Medians over the rounds. Needs an X display (it runs
+// Start-up and resident memory of the real tolvane next to a bare Qt dialog with the same controls
+// as plain Qt widgets in the same places, without the work behind them (no templates, fitting,
+// captions, ports or pictures). The two are started in turns on one display, the order swapped each
+// round: start-up from exec until the X server maps the window, RSS a moment after. Medians over the rounds. Needs an X display (it runs
 // itself under xvfb-run when there is none). Never a test.
 #include <QApplication>
 #include <QProcess>
@@ -57,7 +58,8 @@ void PrintComparison(const char* what, const std::vector<double>& program, const
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc == 3 && std::strcmp(argv[1], "--bare-dialog") == 0) return bench::RunBareDialog(argc, argv, std::atoi(argv[2]));
+  if (argc == 5 && std::strcmp(argv[1], "--bare-dialog") == 0)
+    return bench::RunBareDialog(argc, argv, QString::fromUtf8(argv[2]), QSize(std::atoi(argv[3]), std::atoi(argv[4])));
   bench::EnsureDisplay(argc, argv, "startup_bench");
   qputenv("QT_QPA_PLATFORM", "xcb");
   QApplication application(argc, argv);
@@ -69,8 +71,9 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "startup_bench: tolvane-devsim did not come up\n");
     return 1;
   }
-  const int widgets = bench::LookAtTheWindow().widgets;
-  const QStringList bareArguments{"--bare-dialog", QString::number(widgets)};
+  const bench::CWindowFacts facts = bench::LookAtTheWindow();
+  const QStringList bareArguments{"--bare-dialog", facts.controls, QString::number(facts.size.width()),
+                                  QString::number(facts.size.height())};
 
   std::vector<double> appStart, appRss, bareStart, bareRss;
   for (int round = 0; round < kRounds; ++round) {
@@ -85,9 +88,9 @@ int main(int argc, char* argv[]) {
       (programFirst ? appRss : bareRss).push_back(sample.rssMiB);
     }
   }
-  std::printf("tolvane (simulated device on %s) and a bare dialog of %d widgets, started in turns, %d rounds; "
-              "medians\n",
-              device.Caption().toStdString().c_str(), widgets, kRounds);
+  std::printf("tolvane (simulated device on %s) and a bare dialog of its controls as plain Qt widgets (%lld "
+              "controls), started in turns, %d rounds; medians\n",
+              device.Caption().toStdString().c_str(), static_cast<long long>(facts.controls.count(';') + 1), kRounds);
   PrintComparison("start-up to window", appStart, bareStart, "ms");
   PrintComparison("RSS, window shown", appRss, bareRss, "MiB");
   return 0;

@@ -3,9 +3,14 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -60,6 +65,62 @@ void StopProcess(QProcess& process) {
   process.waitForFinished(10'000);
 }
 
+namespace {
+
+// The plain Qt class a control is made of; empty for a container of other controls.
+QString KindOf(const QWidget& widget) {
+  if (qobject_cast<const QComboBox*>(&widget)) return "combo";
+  if (qobject_cast<const QTableWidget*>(&widget)) return "table";
+  if (qobject_cast<const QPlainTextEdit*>(&widget)) return "text";
+  if (qobject_cast<const QLineEdit*>(&widget)) return "edit";
+  if (qobject_cast<const QPushButton*>(&widget)) return "button";
+  if (qobject_cast<const QLabel*>(&widget)) return "label";
+  if (qobject_cast<const QGroupBox*>(&widget)) return "group";
+  if (qobject_cast<const QFrame*>(&widget)) return "frame";
+  return {};
+}
+
+void DescribeControls(const QWidget& parent, QPoint offset, QStringList& controls) {
+  for (QWidget* child : parent.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const QRect place = child->geometry().translated(offset);
+    const QString kind = KindOf(*child);
+    if (kind.isEmpty()) {
+      DescribeControls(*child, place.topLeft(), controls);
+      continue;
+    }
+    controls << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                    .arg(kind)
+                    .arg(place.x())
+                    .arg(place.y())
+                    .arg(place.width())
+                    .arg(place.height())
+                    .arg(child->isHidden() ? 0 : 1);
+  }
+}
+
+QWidget* MakePlainControl(const QString& kind, QWidget* parent) {
+  if (kind == "combo") {
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(true);
+    return combo;
+  }
+  if (kind == "table") {
+    auto* table = new QTableWidget(0, 3, parent);
+    table->setHorizontalHeaderLabels({"Name", "Address", "Status"});
+    return table;
+  }
+  if (kind == "text") return new QPlainTextEdit(parent);
+  if (kind == "edit") return new QLineEdit(parent);
+  if (kind == "button") return new QPushButton("Button", parent);
+  if (kind == "label") return new QLabel("Label:", parent);
+  if (kind == "group") return new QGroupBox(parent);
+  auto* frame = new QFrame(parent);
+  frame->setFrameStyle(QFrame::Box);
+  return frame;
+}
+
+}  // namespace
+
 CWindowFacts LookAtTheWindow() {
   CLinuxPortList ports;
   CQtSerialPort port(ports);
@@ -70,18 +131,25 @@ CWindowFacts LookAtTheWindow() {
   CWindowFacts facts;
   facts.widgets = static_cast<int>(window.findChildren<QWidget*>().size());
   facts.connectCentre = window.Control(IDC_CONNECT)->geometry().center();
+  QStringList controls;
+  DescribeControls(window, {}, controls);
+  facts.controls = controls.join(';');
+  facts.size = window.size();
   dialog.OnDestroy();
   return facts;
 }
 
-int RunBareDialog(int argc, char* argv[], int widgets) {
+int RunBareDialog(int argc, char* argv[], const QString& controls, QSize size) {
   QApplication application(argc, argv);
   QDialog dialog;
-  for (int i = 0; i < widgets; ++i) {
-    QWidget* widget = i % 2 ? static_cast<QWidget*>(new QPushButton("Button", &dialog)) : new QLineEdit(&dialog);
-    widget->setGeometry(10 + (i % 8) * 90, 10 + (i / 8) * 30, 85, 25);
+  for (const QString& control : controls.split(';', Qt::SkipEmptyParts)) {
+    const QStringList fields = control.split(' ');
+    if (fields.size() != 6) continue;
+    QWidget* widget = MakePlainControl(fields[0], &dialog);
+    widget->setGeometry(fields[1].toInt(), fields[2].toInt(), fields[3].toInt(), fields[4].toInt());
+    widget->setHidden(fields[5] == "0");
   }
-  dialog.resize(760, 10 + (widgets / 8 + 1) * 30);
+  dialog.setFixedSize(size);
   dialog.show();
   return dialog.exec();
 }

@@ -33,15 +33,20 @@ struct CStartedProgram {
 CStartedProgram StartAndWaitForWindow(QProcess& process, const QString& program, const QStringList& arguments);
 void StopProcess(QProcess& process);
 
-// What tolvane will show, built here with the same ports: how many widgets and where Connect is.
+// What tolvane will show, built here with the same ports: how many widgets, where Connect is, and
+// the controls as plain Qt classes in their places ("combo 10 5 80 20 1;table …", the last field
+// 0 for a hidden one), for a bare dialog.
 struct CWindowFacts {
   int widgets = 0;
   QPoint connectCentre;
+  QString controls;
+  QSize size;
 };
 CWindowFacts LookAtTheWindow();
 
-// Shows a bare dialog of `widgets` plain widgets until it is closed.
-int RunBareDialog(int argc, char* argv[], int widgets);
+// Shows a bare dialog with the same controls as plain Qt widgets, none of the work behind them,
+// until it is closed.
+int RunBareDialog(int argc, char* argv[], const QString& controls, QSize size);
 
 // Runs the benchmark again under xvfb-run when there is no display; returns only if it has one.
 void EnsureDisplay(int argc, char* argv[], const char* benchName);
