@@ -6,6 +6,7 @@
 
 #include <QPoint>
 #include <QProcess>
+#include <QSize>
 #include <QStringList>
 #include <chrono>
 
