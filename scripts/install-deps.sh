@@ -8,7 +8,9 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev libqt6sql6-sqlite libqt6sql6-psql
   libgtest-dev postgresql postgresql-common
   clang-14 libclang-rt-14-dev
-  xvfb xauth xdotool fonts-liberation2 fonts-wqy-microhei
+  # The window's fonts, and DejaVu, which the layout tests take for a PC with only Debian's default
+  # fonts: a minimal Debian does not always bring it.
+  xvfb xauth xdotool fonts-liberation2 fonts-wqy-microhei fonts-dejavu-core
   help2man librsvg2-bin man-db desktop-file-utils dpkg-dev
   "$@"
 )
