@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "DeviceModel.h"
@@ -10,14 +11,14 @@ namespace tolvane::devsim {
 // The keys the simulated intercom answers, one group per file. A new group gets a function
 // here, a file of its own, and a call in AddDeviceKeys.
 
-// "COM": the link announcement.
-void AddLinkKeys(CDeviceModel& model);
+// "COM": the link announcement, followed by the settings named in `reportKeys`.
+void AddLinkKeys(CDeviceModel& model, const std::set<std::string>& reportKeys);
 
 // "IMEI", "IP", "HOST", "ACCOUNT", "CUSTOMER_PW", "APN", "APN_RESET", "LANGUAGE", "NETWORK_TYPE",
 // "FACTORY_RESET": the intercom app's settings.
 void AddSettingsKeys(CDeviceModel& model);
 // What the app says of itself once the PC has opened the link.
-void ReportSettings(const CDeviceState& state, CDeviceResponse& response);
+void ReportSettings(const CDeviceState& state, const std::set<std::string>& keys, CDeviceResponse& response);
 
 // "WiFi", "WiFi_PW": switching, the scan list every few seconds, joining with `password`.
 void AddWifiKeys(CDeviceModel& model, const std::string& password);
@@ -27,7 +28,7 @@ void AddBluetoothKeys(CDeviceModel& model, const std::string& pin);
 void AddGpsKeys(CDeviceModel& model);
 
 inline void AddDeviceKeys(CDeviceModel& model, const CDevsimOptions& options) {
-  AddLinkKeys(model);
+  AddLinkKeys(model, options.reportKeys);
   AddWifiKeys(model, options.strWifiPassword);
   AddBluetoothKeys(model, options.strBtPin);
   AddGpsKeys(model);

@@ -64,6 +64,12 @@ std::optional<CDevsimOptions> ParseDevsimOptions(const std::vector<std::string>&
       if (!takeKeys(options.refuseKeys)) return std::nullopt;
     } else if (option == "--ignore") {
       if (!takeKeys(options.ignoreKeys)) return std::nullopt;
+    } else if (option == "--reports") {
+      options.reportKeys.clear();
+      if (i + 1 < arguments.size() && arguments[i + 1] == "none")
+        ++i;
+      else if (!takeKeys(options.reportKeys))
+        return std::nullopt;
     } else if (option == "--split") {
       options.faults.bSplit = true;
     } else if (option == "--garbage") {
@@ -118,6 +124,8 @@ std::string DevsimUsage() {
          "  --silent           read commands but never answer them\n"
          "  --refuse KEY,...   answer KEY:fail to commands with these keys, e.g. IP,APN\n"
          "  --ignore KEY,...   never answer commands with these keys, so the PC times out\n"
+         "  --reports KEY,...  report only these settings when the link opens, or none\n"
+         "                     (default IMEI,IP,LANGUAGE,NETWORK_TYPE)\n"
          "  --split            send every message in random pieces, with short pauses\n"
          "  --delay MS         hold every answer back MS milliseconds\n"
          "  --garbage          send junk between messages, each run cut off by \"~\"\n"

@@ -20,6 +20,8 @@ struct CDevsimOptions {
   std::set<std::string> refuseKeys;  // commands with these keys are answered "fail" and change nothing
   std::set<std::string> ignoreKeys;  // commands with these keys are never answered and change nothing
   CLineFaults faults;
+  // The settings it reports when the PC opens the link; a real device may report fewer, or none.
+  std::set<std::string> reportKeys{"IMEI", "IP", "LANGUAGE", "NETWORK_TYPE"};
   int nUnplugAfter = 0;              // drop the line after this many commands; 0: never
   std::string strRegistryDirectory;  // empty: the per-user default
   std::optional<unsigned> seed;      // for --split and --garbage; random when absent

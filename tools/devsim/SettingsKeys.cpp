@@ -117,12 +117,11 @@ void AddSettingsKeys(CDeviceModel& model) {
   AddNetworkKeys(model);
 }
 
-void ReportSettings(const CDeviceState& state, CDeviceResponse& response) {
+void ReportSettings(const CDeviceState& state, const std::set<std::string>& keys, CDeviceResponse& response) {
   const CDeviceSettings& settings = state.settings;
-  response.replies.push_back("IMEI:" + settings.strImei);
-  response.replies.push_back("IP:" + settings.strServerIp);
-  response.replies.push_back("LANGUAGE:" + settings.strLanguage);
-  response.replies.push_back("NETWORK_TYPE:" + settings.strNetworkType);
+  for (const auto& [key, value] : {std::pair{"IMEI", &settings.strImei}, {"IP", &settings.strServerIp},
+                                   {"LANGUAGE", &settings.strLanguage}, {"NETWORK_TYPE", &settings.strNetworkType}})
+    if (keys.count(key)) response.replies.push_back(key + (":" + *value));
 }
 
 }  // namespace tolvane::devsim
