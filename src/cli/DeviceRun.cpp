@@ -35,7 +35,7 @@ CDeviceRun::CDeviceRun(IPort& port, IPortList& ports, CProfile profile, int comN
     m_report.steps.emplace_back();
     m_report.steps.back().name = StepName(kind);
   }
-  m_report.imei = m_profile.imei.value_or("");
+  m_report.steps.front().opensLink = true;
   m_report.before.note = m_report.after.note = "the link did not open";
 
   for (QTimer* timer : {&m_bound, &m_quiet, &m_settleEnd}) {

@@ -103,13 +103,14 @@ void CDeviceRun::PressStep(EStepKind kind) {
       return;
     }
     if (imei != *m_profile.imei) {
-      Emit("  IMEI " + *m_profile.imei + " was taken by another run meanwhile: this device gets " + imei);
-      m_profile.imei = m_report.imei = imei;
+      m_profile.imei = imei;
       m_window.SetWindowText(IDC_IMEI, imei);
     }
   }
   const Outcomes outcomes = Pressed([this, kind] { Press(kind); });
   KeepSent(outcomes);
+  // The report names the IMEI that left for the device, or none.
+  if (kind == EStepKind::WriteImei && !m_sent.empty()) m_report.imei = *m_profile.imei;
   for (const CCommandOutcome& outcome : outcomes) {
     // The window's own checks, the "~" refusal among them: nothing was sent.
     if (outcome.outcome == EOutcome::Refused) {

@@ -106,9 +106,11 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
   }
   slot.caption = caption.empty() ? "COM" + std::to_string(comNumber) : caption;
   const int device = static_cast<int>(m_report.devices.size()) + 1;
+  // A list or pool decides the IMEI only as it leaves, so the header names one only when the profile
+  // fixes it; the Write IMEI line and the result name the one sent.
   if (!m_options.dryRun && !m_bMany)
     Say((m_options.wait ? "Device " + std::to_string(device) + ": " : std::string()) + slot.caption +
-        (profile.imei ? ", IMEI " + *profile.imei : std::string()));
+        (profile.imei && !m_imeis ? ", IMEI " + *profile.imei : std::string()));
 
   CDeviceRun::EMode mode = CDeviceRun::EMode::Send;
   IPortList* ports = &m_ports;

@@ -21,7 +21,9 @@ std::string Joined(const std::vector<std::string>& parts, const std::string& sep
 }
 
 int StepExitStatus(const CStepResult& step) {
-  if (step.linkFault) return kExitLink;
+  // A link that never opened, or that no device answered, is the port's fault; one that closes
+  // during a later step fails that step.
+  if (step.linkFault && step.opensLink) return kExitLink;
   switch (step.status) {
     case EStepStatus::Fail: return kExitFailed;
     case EStepStatus::NoResponse: return kExitNoResponse;

@@ -18,6 +18,7 @@ struct CStepResult {
   std::string detail;                 // the box that settled the step, or why it ended as it did
   std::vector<std::string> messages;  // every box the window showed while the step ran
   bool linkFault = false;             // the link failed, not the setting
+  bool opensLink = false;             // the step that opens the link: its link fault means no device
   bool check = false;                 // a look at the device, not a command: its line names none
 };
 
@@ -30,7 +31,7 @@ struct CDeviceReadout {
 
 struct CDeviceReport {
   std::string port;
-  std::string imei;  // the IMEI this run was to write, if any
+  std::string imei;  // the IMEI sent to the device (planned, in a dry run); empty when none was
   CDeviceReadout before, after;
   std::vector<CStepResult> steps;
   std::vector<std::string> otherMessages;  // boxes shown outside any step

@@ -22,7 +22,13 @@ std::string Dotted(std::uint32_t address) {
          std::to_string((address >> 8) & 0xFF) + "." + std::to_string(address & 0xFF);
 }
 
-std::string Shown(const std::optional<std::string>& value) { return value ? *value : std::string("nothing"); }
+// "IP", "IP and language", "IP, language and network type".
+std::string JoinedWithAnd(const std::vector<std::string>& items) {
+  std::string text;
+  for (std::size_t index = 0; index < items.size(); ++index)
+    text += (index == 0 ? "" : index + 1 == items.size() ? " and " : ", ") + items[index];
+  return text;
+}
 
 }  // namespace
 
@@ -47,24 +53,36 @@ std::optional<CStepResult> VerifyReadBack(const CProfile& written, const CDevice
   CStepResult verify;
   verify.name = "Verify";
   verify.check = true;
-  std::vector<std::string> differences;
-  for (const CWritten& check : checks)
-    if (check.value && AnsweredOk(report, check.step) && *check.reported != check.value)
-      differences.push_back("the device reports " + std::string(check.what) + " " + Shown(*check.reported) +
+  // A setting the device does not report is unchecked, not different: reports are optional.
+  std::vector<std::string> differences, unreported;
+  bool anyConfirmed = false;
+  for (const CWritten& check : checks) {
+    if (!check.value || !AnsweredOk(report, check.step)) continue;
+    if (!*check.reported)
+      unreported.push_back(check.what);
+    else if (*check.reported == check.value)
+      anyConfirmed = true;
+    else
+      differences.push_back("the device reports " + std::string(check.what) + " " + **check.reported +
                             " after it answered ok to " + *check.value);
+  }
   bool awaitsRestart = false;
-  if (imeiWritten && report.after.imei != report.imei) {
-    awaitsRestart = report.after.imei && report.after.imei == report.before.imei;
-    if (!awaitsRestart)
-      differences.push_back("the device reports IMEI " + Shown(report.after.imei) + " after it answered ok to " +
-                            report.imei);
+  if (imeiWritten && !report.after.imei) {
+    unreported.insert(unreported.begin(), "IMEI");
+  } else if (imeiWritten && report.after.imei == report.imei) {
+    anyConfirmed = true;
+  } else if (imeiWritten && report.after.imei == report.before.imei) {
+    awaitsRestart = anyConfirmed = true;
+  } else if (imeiWritten) {
+    differences.push_back("the device reports IMEI " + *report.after.imei + " after it answered ok to " + report.imei);
   }
   verify.status = differences.empty() ? EStepStatus::Ok : EStepStatus::Fail;
-  for (const std::string& difference : differences)
-    verify.detail += (verify.detail.empty() ? "" : "; ") + difference;
-  if (differences.empty())
-    verify.detail = awaitsRestart ? "the device reports what was written; the new IMEI takes effect after a restart"
-                                  : "the device reports what was written";
+  std::vector<std::string> parts = differences;
+  if (differences.empty() && anyConfirmed)
+    parts.push_back(awaitsRestart ? "the device reports what was written; the new IMEI takes effect after a restart"
+                                  : "the device reports what was written");
+  if (!unreported.empty()) parts.push_back("the device did not report its " + JoinedWithAnd(unreported));
+  for (const std::string& part : parts) verify.detail += (verify.detail.empty() ? "" : "; ") + part;
   return verify;
 }
 

@@ -6,6 +6,7 @@
 #include "ScriptedDevice.h"
 #include "cli/DeviceRun.h"
 #include "cli/DryRunPort.h"
+#include "cli/ReadBack.h"
 
 // One device provisioned through the window without widgets, against the scripted fake port.
 namespace tolvane::testing {
@@ -103,6 +104,28 @@ TEST_F(DeviceRunTest, runsTheProfileStepByStep_eachCommandWaitsForTheReplyToTheO
   EXPECT_EQ(lines.back(), "  Result: OK");
 }
 
+TEST_F(DeviceRunTest, aDeviceThatReportsNothingOrOnlyItsImei_passesWithWhatWentUnchecked) {
+  profile.imei = "860000000000001";
+  profile.serverIp = 0x0A000005;
+  profile.language = "zh_CN";
+  device.reports.clear();
+  Run();
+  ASSERT_TRUE(Finished());
+  EXPECT_EQ(Step("Verify").status, EStepStatus::Ok);
+  EXPECT_EQ(Step("Verify").detail, "the device did not report its IMEI, IP and language");
+  EXPECT_EQ(lines.back(), "  Result: OK");
+  EXPECT_EQ(SettlementOf(run->Report()).state, CSettlement::EState::Written);
+
+  device.reports = {"IMEI"};
+  Run();
+  ASSERT_TRUE(Finished());
+  EXPECT_EQ(Step("Verify").status, EStepStatus::Ok);
+  EXPECT_EQ(SettlementOf(run->Report()).state, CSettlement::EState::Verified);
+  CRunReport whole;
+  whole.devices.push_back(run->Report());
+  EXPECT_EQ(ExitStatusOf(whole), kExitOk);
+}
+
 TEST_F(DeviceRunTest, windowChecksRefuseAStep_nothingIsSentForItAndTheNextStepRuns) {
   profile.dealerPassword = "ab~IMEI:1";
   profile.apn = "";
@@ -151,7 +174,7 @@ TEST_F(DeviceRunTest, languageTheDeviceAlreadyReports_isNotSentAgainAndCountsAsD
   EXPECT_EQ(Step("Set Network").sent, Strings{"NETWORK_TYPE:2G~"});
 }
 
-TEST_F(DeviceRunTest, portVanishesDuringAStep_failsAsALinkFaultAndTheRestIsNotRun) {
+TEST_F(DeviceRunTest, portVanishesDuringAStep_failsThatStepAndTheRestIsNotRun) {
   profile.serverIp = 0x0A000005;
   profile.domain = "talk.example.com";
   device.answers["IP"] = "";
@@ -164,7 +187,25 @@ TEST_F(DeviceRunTest, portVanishesDuringAStep_failsAsALinkFaultAndTheRestIsNotRu
   EXPECT_EQ(Step("Update Domain").status, EStepStatus::NotRun);
   CRunReport whole;
   whole.devices.push_back(run->Report());
-  EXPECT_EQ(ExitStatusOf(whole), kExitLink);
+  EXPECT_EQ(ExitStatusOf(whole), kExitFailed);
+}
+
+TEST_F(DeviceRunTest, aLinkThatNeverOpensOrIsNeverAnswered_isThePortsFault) {
+  device.answers.erase("COM");
+  timings.connectMs = 200;
+  Run();
+  ASSERT_TRUE(Finished());
+  EXPECT_EQ(Step("Connect").status, EStepStatus::NoResponse);
+  CRunReport silent;
+  silent.devices.push_back(run->Report());
+  EXPECT_EQ(ExitStatusOf(silent), kExitLink);
+
+  ports.ports.clear();  // unplugged before the run
+  Run();
+  ASSERT_TRUE(Finished());
+  CRunReport absent;
+  absent.devices.push_back(run->Report());
+  EXPECT_EQ(ExitStatusOf(absent), kExitLink);
 }
 
 TEST_F(DeviceRunTest, stop_letsTheStepUnderWayFinishThenClosesTheLink) {

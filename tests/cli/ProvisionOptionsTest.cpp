@@ -65,6 +65,7 @@ TEST(ProvisionExitStatus, theWorstOutcomeOfAnyDeviceDecides) {
       device.steps.emplace_back();
       device.steps.back().status = status;
       device.steps.back().linkFault = linkFault;
+      device.steps.back().opensLink = device.steps.size() == 1;
     }
     return device;
   };
@@ -75,6 +76,8 @@ TEST(ProvisionExitStatus, theWorstOutcomeOfAnyDeviceDecides) {
   EXPECT_EQ(ExitStatusOf(report), kExitNoResponse);
   report.devices.push_back(withSteps({{EStepStatus::Fail, false}, {EStepStatus::NotRun, false}}));
   EXPECT_EQ(ExitStatusOf(report), kExitFailed);
+  report.devices.push_back(withSteps({{EStepStatus::Ok, false}, {EStepStatus::Fail, true}}));
+  EXPECT_EQ(ExitStatusOf(report), kExitFailed);  // the link closed during a step
   report.devices.push_back(withSteps({{EStepStatus::NoResponse, true}}));
   EXPECT_EQ(ExitStatusOf(report), kExitLink);
   report.fault = "imeis.txt.done: cannot record";

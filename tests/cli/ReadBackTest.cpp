@@ -46,6 +46,25 @@ TEST_F(ReadBack, aDifferenceFailsAndNamesBothValues) {
   EXPECT_EQ(VerifyReadBack(written, report)->status, EStepStatus::Ok);
 }
 
+TEST_F(ReadBack, whatTheDeviceDoesNotReportIsUncheckedNotDifferent) {
+  report.after = {};
+  report.after.read = true;
+  auto verify = VerifyReadBack(written, report);
+  ASSERT_TRUE(verify);
+  EXPECT_EQ(verify->status, EStepStatus::Ok);
+  EXPECT_EQ(verify->detail, "the device did not report its IMEI, IP and language");
+  EXPECT_EQ(SettlementOf(report).state, CSettlement::EState::Written);
+
+  report.after.imei = "860000000000009";
+  verify = VerifyReadBack(written, report);
+  EXPECT_EQ(verify->status, EStepStatus::Ok);
+  EXPECT_EQ(verify->detail, "the device reports what was written; the device did not report its IP and language");
+  EXPECT_EQ(SettlementOf(report).state, CSettlement::EState::Verified);
+
+  report.after.language = "en_US";  // what it does report is still held against what it took
+  EXPECT_EQ(VerifyReadBack(written, report)->status, EStepStatus::Fail);
+}
+
 TEST_F(ReadBack, theOldImeiAwaitsARestartButAThirdOneFails) {
   report.after.imei = report.before.imei;
   EXPECT_EQ(VerifyReadBack(written, report)->status, EStepStatus::Ok);

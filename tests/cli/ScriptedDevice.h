@@ -36,6 +36,9 @@ class CScriptedDevice {
   std::map<std::string, std::string> settings{
       {"IMEI", "356938035643809"}, {"IP", "192.168.10.20"}, {"LANGUAGE", "en_US"}, {"NETWORK_TYPE", "3G/2G"}};
 
+  // The settings it names on "COM:open"; a device need not report any.
+  std::vector<std::string> reports{"IMEI", "IP", "LANGUAGE", "NETWORK_TYPE"};
+
   // For each command answered: how many commands had been written when its answer went out.
   std::vector<std::pair<std::string, std::size_t>> answeredAt;
 
@@ -48,9 +51,10 @@ class CScriptedDevice {
     std::string reply = answer->second;
     const std::string value = command.substr(key.size() + 1, command.size() - key.size() - 2);
     if (settings.count(key) && reply == key + ":ok~") settings[key] = value;
-    if (key == "COM" && reply == kOpenReply)
-      reply = "COM:open~IMEI:" + settings["IMEI"] + "~IP:" + settings["IP"] + "~LANGUAGE:" + settings["LANGUAGE"] +
-              "~NETWORK_TYPE:" + settings["NETWORK_TYPE"] + "~";
+    if (key == "COM" && reply == kOpenReply) {
+      reply = "COM:open~";
+      for (const std::string& setting : reports) reply += setting + ":" + settings[setting] + "~";
+    }
     QTimer::singleShot(replyDelayMs, &m_context, [this, command, reply] {
       answeredAt.emplace_back(command, m_port.Writes().size());
       if (m_port.IsOpen()) m_port.Feed(reply);

@@ -69,6 +69,49 @@ TEST_F(Provision, fullProfile_everyStepOkAndTheDeviceReportsTheNewSettings) {
   EXPECT_EQ(steps.last().toObject()["status"].toString(), QStringLiteral("OK"));
 }
 
+TEST_F(Provision, devicesThatReportNothingOrOnlyTheirImei_passWithWhatWentUnchecked) {
+  File("dealer.ini", "imei = 860000000000001\nserver_ip = 10.0.0.5\nlanguage = zh_CN\n");
+  const std::pair<QStringList, const char*> devices[] = {
+      {{"--reports", "none"}, "the device did not report its IMEI, IP and language"},
+      {{"--reports", "IMEI"}, "the device reports what was written; the device did not report its IP and language"}};
+  for (const auto& [arguments, verified] : devices) {
+    auto device = PlugIn(arguments);
+    QString output;
+    EXPECT_EQ(Run({"--port", "COM200", "--profile", "dealer.ini"}, output), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("  OK           Verify           ") + verified)) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("  Result: OK")));
+  }
+}
+
+TEST_F(Provision, linkExitStatus_1WhenItClosesDuringAStep_6WhenNoDeviceEverAnswered) {
+  File("dealer.ini", "server_ip = 10.0.0.5\ndomain = talk.example.com\nlanguage = zh_CN\n");
+  QString output;
+  {
+    auto device = PlugIn({"--ignore", "IP", "--unplug-after", "2"});  // pulled while IP waits for its answer
+    EXPECT_EQ(Run({"--port", "COM200", "--profile", "dealer.ini"}, output), 1) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("  FAIL         Update IP        IP:10.0.0.5~ -- the link closed")))
+        << output.toStdString();
+  }
+  auto silent = PlugIn({"--silent"});
+  EXPECT_EQ(Run({"--port", "COM200", "--profile", "dealer.ini"}, output), 6) << output.toStdString();
+}
+
+TEST_F(Provision, devicesThatGotNoImei_areReportedWithNone) {
+  File("dealer.ini", "server_ip = 10.0.0.9\n");
+  File("imeis.txt", "860000000000011\n860000000000012\n");
+  auto first = PlugIn({"--silent"});
+  CDevsimProcess second({"--silent"});
+  ASSERT_TRUE(second.Start()) << second.Output().toStdString();
+  QString output;
+  EXPECT_EQ(Run({"--port", first->Caption().left(6), "--port", second.Caption().left(6), "--profile", "dealer.ini",
+                 "--imei-list", "imeis.txt", "--report", "none.json"},
+                output),
+            6);
+  EXPECT_FALSE(output.contains(QStringLiteral("IMEI 86"))) << output.toStdString();
+  for (const QJsonValue device : Report("none.json")["devices"].toArray())
+    EXPECT_TRUE(device.toObject()["imei"].isNull());
+}
+
 TEST_F(Provision, deviceRefusesTheApn_failLineAndStatus1) {
   auto device = PlugIn({"--refuse", "APN"});
   File("dealer.ini", "apn = cmnet\nlanguage = zh_CN\n");
@@ -112,6 +155,8 @@ TEST_F(Provision, batch_threeImeisAcrossThreePlugIns) {
     ASSERT_TRUE(WaitForOutput(*process, output, [plugged](const QString& text) {
       return text.count(QStringLiteral("Result:")) == plugged;
     })) << output.toStdString();
+    // The list decides the IMEI only as it leaves: the header cannot know it yet.
+    EXPECT_TRUE(output.contains(QStringLiteral("Device %1: COM200 (ttySIM0)\n").arg(plugged))) << output.toStdString();
     EXPECT_TRUE(Printed(*device, ("PC says IMEI:" + imei.toStdString()).c_str())) << device->Output().toStdString();
     if (plugged < 3) {
       ASSERT_TRUE(WaitForOutput(*process, output, [](const QString& text) {
