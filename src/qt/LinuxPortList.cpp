@@ -5,6 +5,7 @@
 #include <QSerialPortInfo>
 
 #include "posix/SimulatedPortRegistry.h"
+#include "posix/SysfsUsbIdentity.h"
 
 namespace tolvane {
 
@@ -22,6 +23,8 @@ CPortIdentity IdentityOf(const QSerialPortInfo& info) {
                          .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'))
                          .toStdString();
   identity.serialNumber = info.serialNumber().toStdString();
+  // Qt asks udev, which knows nothing where no udev daemon runs; the kernel still does.
+  CompleteFromSysfs(identity, info.portName().toStdString());
   return identity;
 }
 
