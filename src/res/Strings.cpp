@@ -91,6 +91,14 @@ constexpr std::array<StringEntry, 74> kStringTable{{
     {174, "(%1 messages left out: the trace could not keep up)", "（%1 条消息未记录：记录跟不上）"},
 }};
 
+// LoadString finds an entry by its row, so row i must hold the first id plus i.
+constexpr bool RowsFollowTheIds() {
+  for (std::size_t row = 0; row < kStringTable.size(); ++row)
+    if (kStringTable[row].id != kStringTable.front().id + static_cast<int>(row)) return false;
+  return true;
+}
+static_assert(RowsFollowTheIds(), "kStringTable must list every id once, in order, without gaps");
+
 std::atomic<TextLanguage> g_processLanguage{TextLanguage::English};
 thread_local TextLanguage t_language = g_processLanguage.load();
 

@@ -49,8 +49,8 @@ void CMirlSettingsDlg::OnFactoryReset() {
 void CMirlSettingsDlg::OnSelchangeLanguage() { m_cbLanguage.SetCurSel(m_cbLanguage.GetCurSel()); }
 void CMirlSettingsDlg::OnSelchangeNetworkType() { m_cbNetworkType.SetCurSel(m_cbNetworkType.GetCurSel()); }
 
-// Answers and reports alike end the wait, whatever the value. Only ok and fail tell how the press
-// went: a report says what the device holds.
+// Any message with the key gives the button back, whatever its value. Only ok and fail settle the
+// press; a report says what the device holds and settles nothing.
 void CMirlSettingsDlg::OnLanguageReply(const std::string& value) {
   EnableAfterReply(m_btnSetLanguage);
   if (value == "en_US") {
