@@ -12,6 +12,8 @@ packages=(
   # fonts: a minimal Debian does not always bring it.
   xvfb xauth xdotool fonts-liberation2 fonts-wqy-microhei fonts-dejavu-core
   help2man librsvg2-bin man-db desktop-file-utils dpkg-dev
+  # tests/usb: a QEMU guest on Debian's kernel (fetched by the test itself) with a busybox initramfs.
+  qemu-system-x86 busybox-static cpio socat
   "$@"
 )
 
