@@ -1,6 +1,7 @@
 #!/bin/sh
 # The core's folders include one way only, and never a toolkit: res <- link <- ui <- settings,
-# radios <- dialog; shell and posix sit beside ui on top of link. Prints each include that breaks
+# radios <- dialog <- engine; shell sits beside ui on top of link, and posix (the POSIX services
+# of link and engine) on top of engine. Prints each include that breaks
 # this and exits 1; used as a test.
 cd "$(dirname "$0")/../src" || exit 2
 allowed() {
@@ -11,12 +12,13 @@ allowed() {
     settings) echo "res link ui settings" ;;
     radios) echo "res link ui radios" ;;
     dialog) echo "res link ui settings radios dialog" ;;
+    engine) echo "res link ui settings radios dialog engine" ;;
     shell) echo "res link shell" ;;
-    posix) echo "res link posix" ;;
+    posix) echo "res link engine posix" ;;
   esac
 }
 status=0
-for folder in res link ui settings radios dialog shell posix; do
+for folder in res link ui settings radios dialog engine shell posix; do
   [ -d "$folder" ] || continue
   ok=$(allowed "$folder")
   # Quoted includes name a folder of src/; angle includes must not be a toolkit's.

@@ -1,6 +1,6 @@
 #include "cli/DeviceRun.h"
 
-#include "cli/ReadBack.h"
+#include "engine/ReadBack.h"
 
 #include <algorithm>
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/Profile.h"
-#include "cli/ProvisionReport.h"
-#include "cli/ProvisionSteps.h"
+#include "engine/Profile.h"
+#include "engine/ProvisionReport.h"
+#include "engine/ProvisionSteps.h"
 #include "cli/WindowEventLoop.h"
 #include "link/IPort.h"
 #include "ui/CommandOutcome.h"

@@ -3,7 +3,7 @@
 #include <map>
 #include <memory>
 
-#include "cli/ImeiSource.h"
+#include "engine/ImeiSource.h"
 #include "pool/ImeiPool.h"
 
 namespace tolvane {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/ProvisionReport.h"
+#include "engine/ProvisionReport.h"
 #include "pool/ImeiImport.h"
 #include "pool/ImeiPool.h"
 #include "pool/ProductionRecord.h"

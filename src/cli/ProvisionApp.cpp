@@ -5,10 +5,11 @@
 #include <csignal>
 #include <cstdio>
 
-#include "cli/ImeiListSource.h"
+#include "engine/ImeiListSource.h"
 #include "cli/ImeiPoolSource.h"
 #include "cli/ProvisionJob.h"
 #include "cli/StopSignal.h"
+#include "posix/PosixFileSystem.h"
 #include "res/Strings.h"
 
 namespace tolvane {
@@ -46,6 +47,7 @@ int RunProvision(int argc, char** argv) {
     return kExitOk;
   }
 
+  CPosixFileSystem files;
   std::string error;
   std::optional<CProfile> profile = ReadProfile(options->profilePath, error);
   if (!profile) return Complain(error, kExitProfile);
@@ -58,7 +60,7 @@ int RunProvision(int argc, char** argv) {
                     kExitUsage);
   std::unique_ptr<IImeiSource> imeis;
   if (!options->imeiListPath.empty()) {
-    std::optional<CImeiList> list = CImeiList::Read(options->imeiListPath, error);
+    std::optional<CImeiList> list = CImeiList::Read(options->imeiListPath, files, error);
     if (!list) return Complain(error, kExitProfile);
     imeis = std::make_unique<CImeiListSource>(std::move(*list), options->imeiListPath);
   } else if (!options->poolAddress.empty()) {
@@ -69,7 +71,7 @@ int RunProvision(int argc, char** argv) {
     imeis = std::make_unique<CImeiPoolSource>(std::move(pool), options->poolAddress, options->station);
   }
 
-  CProvisionJob job(*options, std::move(*profile), std::move(imeis), PrintLine);
+  CProvisionJob job(files, *options, std::move(*profile), std::move(imeis), PrintLine);
   job.SetFinishedHandler([](int exitStatus) { QCoreApplication::exit(exitStatus); });
   const CStopSignal stop([&job](int count) { job.Stop(count); });
   QTimer::singleShot(0, &application, [&job] { job.Start(); });

@@ -2,15 +2,16 @@
 
 #include <QMetaObject>
 
-#include "cli/DryRunPort.h"
-#include "cli/ReadBack.h"
+#include "engine/DryRunPort.h"
+#include "engine/ReadBack.h"
 #include "qt/QtSerialPort.h"
 
 namespace tolvane {
 
-CProvisionJob::CProvisionJob(CProvisionOptions options, CProfile profile, std::unique_ptr<IImeiSource> imeis,
-                             LineSink out, CRunTimings timings)
-    : m_options(std::move(options)),
+CProvisionJob::CProvisionJob(IFileSystem& files, CProvisionOptions options, CProfile profile,
+                             std::unique_ptr<IImeiSource> imeis, LineSink out, CRunTimings timings)
+    : m_files(files),
+      m_options(std::move(options)),
       m_profile(std::move(profile)),
       m_imeis(std::move(imeis)),
       m_out(std::move(out)),
@@ -266,7 +267,7 @@ std::string CProvisionJob::Progress() {
 void CProvisionJob::WriteReport() {
   if (m_options.reportPath.empty()) return;
   std::string error;
-  if (WriteJsonReport(m_report, m_options.reportPath, error)) return;
+  if (WriteJsonReport(m_files, m_report, m_options.reportPath, error)) return;
   if (m_report.fault.empty()) m_report.fault = error;
   Say("tolvane-provision: " + error);
 }

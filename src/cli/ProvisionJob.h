@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "cli/DeviceRun.h"
-#include "cli/ImeiSource.h"
+#include "engine/ImeiSource.h"
 #include "cli/PortWatcher.h"
-#include "cli/Profile.h"
+#include "engine/Profile.h"
 #include "cli/ProvisionOptions.h"
-#include "cli/ProvisionReport.h"
+#include "engine/ProvisionReport.h"
 #include "qt/LinuxPortList.h"
 
 namespace tolvane {
@@ -26,8 +26,8 @@ class CProvisionJob {
  public:
   using LineSink = std::function<void(const std::string& line)>;
 
-  CProvisionJob(CProvisionOptions options, CProfile profile, std::unique_ptr<IImeiSource> imeis, LineSink out,
-                CRunTimings timings = {});
+  CProvisionJob(IFileSystem& files, CProvisionOptions options, CProfile profile, std::unique_ptr<IImeiSource> imeis,
+                LineSink out, CRunTimings timings = {});
   ~CProvisionJob();
   CProvisionJob(const CProvisionJob&) = delete;
   CProvisionJob& operator=(const CProvisionJob&) = delete;
@@ -68,6 +68,7 @@ class CProvisionJob {
   std::string SlotName(const CSlot& slot) const;
   void Say(const std::string& line) const { m_out(line); }
 
+  IFileSystem& m_files;
   CProvisionOptions m_options;
   CProfile m_profile;
   std::unique_ptr<IImeiSource> m_imeis;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "cli/Profile.h"
+#include "engine/Profile.h"
 #include "link/PortNaming.h"
 
 namespace tolvane {

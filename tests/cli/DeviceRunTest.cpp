@@ -5,8 +5,8 @@
 #include "FakePort.h"
 #include "ScriptedDevice.h"
 #include "cli/DeviceRun.h"
-#include "cli/DryRunPort.h"
-#include "cli/ReadBack.h"
+#include "engine/DryRunPort.h"
+#include "engine/ReadBack.h"
 
 // One device provisioned through the window without widgets, against the scripted fake port.
 namespace tolvane::testing {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/ProvisionOptions.h"
-#include "cli/ProvisionReport.h"
+#include "engine/ProvisionReport.h"
 
 namespace tolvane::testing {
 namespace {

@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <fstream>
 #include <set>
 #include <thread>
 #include <sstream>
 
-#include "cli/FileLock.h"
-#include "cli/ImeiList.h"
+#include "TemporaryDirectory.h"
+#include "engine/ImeiList.h"
+#include "posix/PosixFileSystem.h"
 
 namespace tolvane::testing {
 namespace {
@@ -19,7 +18,7 @@ class ImeiListTest : public ::testing::Test {
   std::optional<CImeiList> Read(const std::string& text) {
     std::ofstream(path) << text;
     error.clear();
-    return CImeiList::Read(path, error);
+    return CImeiList::Read(path, files, error);
   }
   std::string DoneText() const {
     std::ifstream in(path + ".done");
@@ -28,8 +27,9 @@ class ImeiListTest : public ::testing::Test {
     return text.str();
   }
 
-  QTemporaryDir directory;
-  std::string path = directory.filePath(QStringLiteral("imeis.txt")).toStdString();
+  CTemporaryDirectory directory;
+  std::string path = directory.FilePath("imeis.txt");
+  CPosixFileSystem files;
   std::string error;
 };
 
@@ -64,7 +64,7 @@ TEST_F(ImeiListTest, runsSharingTheListNeverTakeOneImeiTwice) {
   for (auto& mine : taken)
     runs.emplace_back([&, this] {
       std::string ignored;
-      auto list = CImeiList::Read(path, ignored);
+      auto list = CImeiList::Read(path, files, ignored);
       std::string imei;
       while (list->Claim("run", imei, ignored) == CImeiList::EClaim::Taken) mine.push_back(imei);
     });
@@ -80,8 +80,8 @@ TEST_F(ImeiListTest, runsSharingTheListNeverTakeOneImeiTwice) {
 TEST_F(ImeiListTest, aListLockedByAnotherRunTooLong_takesNothingAndSaysWhy) {
   auto list = Read("860000000000001\n");
   ASSERT_TRUE(list);
-  const CFileLock other(path + ".done.lock", 0);
-  ASSERT_TRUE(other.Held());
+  const auto other = files.Lock(path + ".done.lock", 0, error);
+  ASSERT_TRUE(other) << error;
   std::string imei;
   EXPECT_EQ(list->Claim("", imei, error, 100), CImeiList::EClaim::Failed);
   EXPECT_NE(error.find("another run held the lock"), std::string::npos) << error;
@@ -100,7 +100,7 @@ TEST_F(ImeiListTest, aLineThatIsNoImeiOrAnImeiListedTwice_isRefusedWithItsLine) 
 TEST_F(ImeiListTest, aDoneFileThatCannotBeWritten_keepsTheImeiUnused) {
   auto list = Read("860000000000001\n");
   ASSERT_TRUE(list);
-  ASSERT_TRUE(QDir(directory.path()).mkdir(QStringLiteral("imeis.txt.done")));
+  ASSERT_TRUE(std::filesystem::create_directory(path + ".done"));
   std::string imei;
   EXPECT_EQ(list->Claim("", imei, error), CImeiList::EClaim::Failed);
   EXPECT_NE(error.find("cannot record 860000000000001"), std::string::npos) << error;

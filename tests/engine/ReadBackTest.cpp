@@ -1,7 +1,7 @@
 // What the device reports once the steps are done, held against what it answered ok to.
 #include <gtest/gtest.h>
 
-#include "cli/ReadBack.h"
+#include "engine/ReadBack.h"
 
 namespace tolvane::testing {
 namespace {

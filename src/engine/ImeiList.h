@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/IFileSystem.h"
+
 namespace tolvane {
 
 // The IMEIs of a batch, one per line, and the companion "<list>.done" file that records every
@@ -19,7 +21,7 @@ class CImeiList {
 
   // Reads the list and, if it exists, its .done file. Blank lines and lines starting with "#" are
   // skipped. A line that is not a 15-digit IMEI, or an IMEI listed twice, is an error naming the line.
-  static std::optional<CImeiList> Read(const std::string& path, std::string& errorText);
+  static std::optional<CImeiList> Read(const std::string& path, IFileSystem& files, std::string& errorText);
 
   const std::string& DonePath() const { return m_strDonePath; }
   int Count() const { return static_cast<int>(m_imeis.size()); }
@@ -35,6 +37,7 @@ class CImeiList {
  private:
   bool Append(const std::string& imei, const std::string& note, std::string& errorText);
 
+  IFileSystem* m_pFiles = nullptr;
   std::vector<std::string> m_imeis;
   std::set<std::string> m_used;
   std::string m_strDonePath;

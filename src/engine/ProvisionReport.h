@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/IFileSystem.h"
+
 namespace tolvane {
 
 enum class EStepStatus { Ok, Fail, NoResponse, Refused, NotRun, Interrupted, Planned };
@@ -74,7 +76,9 @@ std::string FormatReadout(const std::string& label, const CDeviceReadout& readou
 std::string DescribeDeviceResult(const CDeviceReport& device);
 std::string FormatDeviceResult(const CDeviceReport& device);
 
-// The whole run as JSON, written whole or not at all.
-bool WriteJsonReport(const CRunReport& report, const std::string& path, std::string& errorText);
+// The whole run as JSON.
+std::string JsonReport(const CRunReport& report);
+// Written whole or not at all.
+bool WriteJsonReport(IFileSystem& files, const CRunReport& report, const std::string& path, std::string& errorText);
 
 }  // namespace tolvane

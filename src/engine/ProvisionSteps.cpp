@@ -1,4 +1,4 @@
-#include "cli/ProvisionSteps.h"
+#include "engine/ProvisionSteps.h"
 
 #include <iterator>
 

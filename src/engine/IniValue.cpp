@@ -1,4 +1,4 @@
-#include "cli/IniValue.h"
+#include "engine/IniValue.h"
 
 #include <cstdint>
 

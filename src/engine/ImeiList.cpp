@@ -1,16 +1,10 @@
-#include "cli/ImeiList.h"
-
-#include <fcntl.h>
-#include <unistd.h>
+#include "engine/ImeiList.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <map>
 
-#include "cli/FileLock.h"
-#include "cli/Profile.h"
+#include "engine/Profile.h"
 
 namespace tolvane {
 
@@ -28,7 +22,7 @@ bool IsSkipped(const std::string& line) { return line.empty() || line[0] == '#';
 
 }  // namespace
 
-std::optional<CImeiList> CImeiList::Read(const std::string& path, std::string& errorText) {
+std::optional<CImeiList> CImeiList::Read(const std::string& path, IFileSystem& files, std::string& errorText) {
   std::ifstream in(path);
   if (!in) {
     errorText = path + ": cannot read the IMEI list";
@@ -36,6 +30,7 @@ std::optional<CImeiList> CImeiList::Read(const std::string& path, std::string& e
   }
   CImeiList list;
   list.m_strDonePath = path + ".done";
+  list.m_pFiles = &files;
   std::map<std::string, int> lineOf;
   std::string text;
   for (int line = 1; std::getline(in, text); ++line) {
@@ -81,11 +76,8 @@ std::optional<std::string> CImeiList::NextUnused() const {
 CImeiList::EClaim CImeiList::Claim(const std::string& note, std::string& imei, std::string& errorText,
                                    int lockWaitMs) {
   const std::string lockPath = m_strDonePath + ".lock";
-  const CFileLock lock(lockPath, lockWaitMs);
-  if (!lock.Held()) {
-    errorText = lock.Error();
-    return EClaim::Failed;
-  }
+  const std::unique_ptr<IHeldLock> lock = m_pFiles->Lock(lockPath, lockWaitMs, errorText);
+  if (!lock) return EClaim::Failed;
   Refresh();
   const auto next = NextUnused();
   if (!next) return EClaim::UsedUp;
@@ -95,21 +87,10 @@ CImeiList::EClaim CImeiList::Claim(const std::string& note, std::string& imei, s
 }
 
 bool CImeiList::Append(const std::string& imei, const std::string& note, std::string& errorText) {
-  const std::string line = imei + "  " + note + "\n";
-  const int fd = ::open(m_strDonePath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  bool ok = fd >= 0;
-  for (std::size_t written = 0; ok && written < line.size();) {
-    const ssize_t count = ::write(fd, line.data() + written, line.size() - written);
-    if (count < 0 && errno == EINTR) continue;
-    ok = count > 0;
-    if (ok) written += static_cast<std::size_t>(count);
-  }
   // On the disk before the IMEI leaves: a power cut must not let it be written twice.
-  if (ok) ok = ::fsync(fd) == 0;
-  const int error = errno;
-  if (fd >= 0) ::close(fd);
-  if (!ok) {
-    errorText = m_strDonePath + ": cannot record " + imei + ": " + std::strerror(error);
+  std::string reason;
+  if (!m_pFiles->AppendDurably(m_strDonePath, imei + "  " + note + "\n", reason)) {
+    errorText = m_strDonePath + ": cannot record " + imei + ": " + reason;
     return false;
   }
   m_used.insert(imei);

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "cli/Profile.h"
+#include "engine/Profile.h"
 #include "ui/CommandOutcome.h"
 
 namespace tolvane {

@@ -1,4 +1,4 @@
-#include "cli/ProvisionReport.h"
+#include "engine/ProvisionReport.h"
 
 #include <algorithm>
 

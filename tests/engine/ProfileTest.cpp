@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <fstream>
 
-#include "cli/Profile.h"
+#include "TemporaryDirectory.h"
+#include "engine/Profile.h"
 
 namespace tolvane::testing {
 namespace {
@@ -12,7 +12,7 @@ class ProfileTest : public ::testing::Test {
  protected:
   // Writes the text as a profile and reads it; the error text when it is refused.
   std::optional<CProfile> Read(const std::string& text) {
-    path = directory.filePath(QStringLiteral("dealer.ini")).toStdString();
+    path = directory.FilePath("dealer.ini");
     std::ofstream(path) << text;
     error.clear();
     return ReadProfile(path, error);
@@ -22,7 +22,7 @@ class ProfileTest : public ::testing::Test {
     return error.substr(error.find(':') + 1);
   }
 
-  QTemporaryDir directory;
+  CTemporaryDirectory directory;
   std::string path;
   std::string error;
 };

@@ -1,11 +1,14 @@
-#include "cli/Profile.h"
+#include "engine/Profile.h"
 
-#include <QFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <map>
 #include <string_view>
+#include <vector>
 
-#include "cli/IniValue.h"
+#include "engine/IniValue.h"
 
 namespace tolvane {
 
@@ -53,15 +56,26 @@ std::string Trimmed(std::string_view text) {
   return std::string(text.substr(first, last - first + 1));
 }
 
+bool ReadWhole(const std::string& path, std::string& bytes, std::string& errorText) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  char buffer[4096];
+  for (std::size_t count; file && (count = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, count);
+  const bool ok = file && !std::ferror(file);
+  const int error = errno;
+  if (file) std::fclose(file);
+  if (!ok) errorText = path + ": cannot read the profile: " + std::strerror(error);
+  return ok;
+}
+
 // Line by line, so that every fault names its line, and a key given twice is one.
-bool ScanLines(const QByteArray& bytes, const std::string& path, std::vector<CRawEntry>& entries,
+bool ScanLines(std::string_view bytes, const std::string& path, std::vector<CRawEntry>& entries,
                std::string& errorText) {
   std::map<std::string, int> seen;
   std::string section;
-  const QList<QByteArray> lines = bytes.split('\n');
-  for (qsizetype index = 0; index < lines.size(); ++index) {
-    const int line = static_cast<int>(index) + 1;
-    std::string whole = lines[index].toStdString();
+  for (int line = 1; !bytes.empty() || line == 1; ++line) {
+    const std::size_t end = bytes.find('\n');
+    std::string whole(bytes.substr(0, end));
+    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
     if (!whole.empty() && whole.back() == '\r') whole.pop_back();
     const std::string text = Trimmed(whole);
     if (text.empty() || text[0] == ';' || text[0] == '#') continue;
@@ -148,13 +162,9 @@ std::optional<std::uint32_t> ParseServerIp(const std::string& text) {
 }
 
 std::optional<CProfile> ReadProfile(const std::string& path, std::string& errorText) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) {
-    errorText = path + ": cannot read the profile: " + file.errorString().toStdString();
-    return std::nullopt;
-  }
-  QByteArray bytes = file.readAll();
-  if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+  std::string bytes;
+  if (!ReadWhole(path, bytes, errorText)) return std::nullopt;
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
   std::vector<CRawEntry> entries;
   if (!ScanLines(bytes, path, entries, errorText)) return std::nullopt;
 

@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "cli/ImeiSource.h"
-#include "cli/Profile.h"
-#include "cli/ProvisionReport.h"
+#include "engine/ImeiSource.h"
+#include "engine/Profile.h"
+#include "engine/ProvisionReport.h"
 
 namespace tolvane {
 

@@ -1,8 +1,23 @@
-#include "cli/ImeiListSource.h"
+#include "engine/ImeiListSource.h"
 
-#include <QDateTime>
+#include <ctime>
+#include <mutex>
 
 namespace tolvane {
+
+namespace {
+
+// Local time as "2026-12-08T14:05:09", for people reading the .done file.
+std::string LocalTimeNow() {
+  static std::mutex localtimeLock;  // std::localtime shares one buffer
+  const std::time_t now = std::time(nullptr);
+  char text[32] = {};
+  const std::lock_guard<std::mutex> hold(localtimeLock);
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", std::localtime(&now));
+  return text;
+}
+
+}  // namespace
 
 std::string CImeiListSource::Describe() {
   m_list.Refresh();
@@ -17,8 +32,7 @@ std::optional<std::string> CImeiListSource::Likely(std::string&) {
 }
 
 IImeiSource::ETake CImeiListSource::Take(const CUnit& unit, std::string& imei, std::string& errorText) {
-  const std::string when = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
-  switch (m_list.Claim(when + "  " + unit.port, imei, errorText)) {
+  switch (m_list.Claim(LocalTimeNow() + "  " + unit.port, imei, errorText)) {
     case CImeiList::EClaim::Taken: return ETake::Taken;
     case CImeiList::EClaim::UsedUp: return ETake::NoneLeft;
     case CImeiList::EClaim::Failed: break;

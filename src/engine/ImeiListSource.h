@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/ImeiList.h"
-#include "cli/ImeiSource.h"
+#include "engine/ImeiList.h"
+#include "engine/ImeiSource.h"
 
 namespace tolvane {
 

@@ -1,6 +1,6 @@
-#include "cli/ReadBack.h"
+#include "engine/ReadBack.h"
 
-#include "cli/ProvisionSteps.h"
+#include "engine/ProvisionSteps.h"
 
 namespace tolvane {
 

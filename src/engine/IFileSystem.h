@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace tolvane {
+
+// A lock held until the object goes.
+class IHeldLock {
+ public:
+  virtual ~IHeldLock() = default;
+};
+
+// What the engine needs of the platform's files: an IMEI list's lock and its durable record, and a
+// report saved whole or not at all. Each platform maps these onto its own calls.
+class IFileSystem {
+ public:
+  virtual ~IFileSystem() = default;
+
+  // An exclusive lock on a file of its own that other processes honour, waited for at most
+  // `waitMs`. Nothing, with a message that names the file, when it is not had.
+  virtual std::unique_ptr<IHeldLock> Lock(const std::string& path, int waitMs, std::string& errorText) = 0;
+  // Appends `text`, creating the file, and returns once it is on the disk; false with the
+  // system's reason alone.
+  virtual bool AppendDurably(const std::string& path, const std::string& text, std::string& reason) = 0;
+  // Replaces the file with `bytes`, whole, or leaves it as it was; false with the system's reason alone.
+  virtual bool SaveWhole(const std::string& path, const std::string& bytes, std::string& reason) = 0;
+};
+
+}  // namespace tolvane
