@@ -1,15 +1,16 @@
 #include "cli/ProvisionApp.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <csignal>
 #include <cstdio>
 
 #include "engine/ImeiListSource.h"
 #include "cli/ImeiPoolSource.h"
-#include "cli/ProvisionJob.h"
+#include "cli/LinuxProvisionPlatform.h"
+#include "cli/ProvisionOptions.h"
+#include "engine/ProvisionJob.h"
 #include "cli/StopSignal.h"
-#include "posix/PosixFileSystem.h"
+#include "qt/QtEventLoop.h"
 #include "res/Strings.h"
 
 namespace tolvane {
@@ -47,7 +48,7 @@ int RunProvision(int argc, char** argv) {
     return kExitOk;
   }
 
-  CPosixFileSystem files;
+  CLinuxProvisionPlatform platform;
   std::string error;
   std::optional<CProfile> profile = ReadProfile(options->profilePath, error);
   if (!profile) return Complain(error, kExitProfile);
@@ -60,7 +61,7 @@ int RunProvision(int argc, char** argv) {
                     kExitUsage);
   std::unique_ptr<IImeiSource> imeis;
   if (!options->imeiListPath.empty()) {
-    std::optional<CImeiList> list = CImeiList::Read(options->imeiListPath, files, error);
+    std::optional<CImeiList> list = CImeiList::Read(options->imeiListPath, platform.Files(), error);
     if (!list) return Complain(error, kExitProfile);
     imeis = std::make_unique<CImeiListSource>(std::move(*list), options->imeiListPath);
   } else if (!options->poolAddress.empty()) {
@@ -71,10 +72,11 @@ int RunProvision(int argc, char** argv) {
     imeis = std::make_unique<CImeiPoolSource>(std::move(pool), options->poolAddress, options->station);
   }
 
-  CProvisionJob job(files, *options, std::move(*profile), std::move(imeis), PrintLine);
+  CQtEventLoop loop;
+  CProvisionJob job(platform, loop, *options, std::move(*profile), std::move(imeis), PrintLine);
   job.SetFinishedHandler([](int exitStatus) { QCoreApplication::exit(exitStatus); });
   const CStopSignal stop([&job](int count) { job.Stop(count); });
-  QTimer::singleShot(0, &application, [&job] { job.Start(); });
+  loop.Post([&job] { job.Start(); });
   return QCoreApplication::exec();
 }
 

@@ -4,7 +4,8 @@
 
 #include "FakePort.h"
 #include "ScriptedDevice.h"
-#include "cli/DeviceRun.h"
+#include "engine/DeviceRun.h"
+#include "qt/QtEventLoop.h"
 #include "engine/DryRunPort.h"
 #include "engine/ReadBack.h"
 
@@ -40,7 +41,7 @@ class DeviceRunTest : public ::testing::Test {
   void Run(IPort& runPort, CDeviceRun::EMode mode) {
     // One dialog at a time on a port: the one going lets go of the port's events.
     run.reset();
-    run = std::make_unique<CDeviceRun>(runPort, ports, profile, 3, mode, timings);
+    run = std::make_unique<CDeviceRun>(loop, runPort, ports, profile, 3, mode, timings);
     run->SetLineSink([this](const std::string& line) { lines.push_back(line); });
     run->Start();
   }
@@ -60,6 +61,7 @@ class DeviceRunTest : public ::testing::Test {
     return statuses;
   }
 
+  CQtEventLoop loop;
   CFakePort testPort;
   CDryRunPort dryPort;
   CFakePortList ports{{"COM3 (ttyUSB0)"}};

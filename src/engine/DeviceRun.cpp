@@ -1,4 +1,4 @@
-#include "cli/DeviceRun.h"
+#include "engine/DeviceRun.h"
 
 #include "engine/ReadBack.h"
 
@@ -21,14 +21,18 @@ const CCommandOutcome* FindOutcome(const std::vector<CCommandOutcome>& outcomes,
 
 }  // namespace
 
-CDeviceRun::CDeviceRun(IPort& port, IPortList& ports, CProfile profile, int comNumber, EMode mode, CRunTimings timings)
+CDeviceRun::CDeviceRun(IEventLoop& loop, IPort& port, IPortList& ports, CProfile profile, int comNumber, EMode mode,
+                       CRunTimings timings)
     : m_profile(std::move(profile)),
       m_nComNumber(comNumber),
       m_mode(mode),
       m_timings(timings),
       m_port(port),
-      m_loop(m_window),
-      m_dlg(std::make_unique<CMirlSettingsDlg>(m_window, port, ports)) {
+      m_loop(m_window, loop),
+      m_dlg(std::make_unique<CMirlSettingsDlg>(m_window, port, ports)),
+      m_bound(loop, [this] { OnBound(); }),
+      m_quiet(loop, [this] { OnSettled(); }),
+      m_settleEnd(loop, [this] { OnSettled(); }) {
   m_plan.push_back(EStepKind::Connect);
   for (const EStepKind kind : PlanSteps(m_profile)) m_plan.push_back(kind);
   for (const EStepKind kind : m_plan) {
@@ -38,13 +42,6 @@ CDeviceRun::CDeviceRun(IPort& port, IPortList& ports, CProfile profile, int comN
   m_report.steps.front().opensLink = true;
   m_report.before.note = m_report.after.note = "the link did not open";
 
-  for (QTimer* timer : {&m_bound, &m_quiet, &m_settleEnd}) {
-    timer->setSingleShot(true);
-    timer->setTimerType(Qt::PreciseTimer);
-  }
-  QObject::connect(&m_bound, &QTimer::timeout, [this] { OnBound(); });
-  QObject::connect(&m_quiet, &QTimer::timeout, [this] { OnSettled(); });
-  QObject::connect(&m_settleEnd, &QTimer::timeout, [this] { OnSettled(); });
   m_window.SetTimerHandler([this](int id) { m_dlg->OnTimer(id); });
   // Kept for the report's text only; what a step came to is what the dialog tells.
   m_window.SetMessageBoxHook([this](const std::string& text) { m_boxes.push_back(text); });
@@ -112,7 +109,7 @@ void CDeviceRun::BeginConnect() {
     BeginStep(1);
     return;
   }
-  m_bound.start(m_timings.connectMs);
+  m_bound.Start(m_timings.connectMs);
 }
 
 CDeviceRun::Outcomes CDeviceRun::Pressed(const std::function<void()>& press) {
@@ -136,7 +133,7 @@ void CDeviceRun::OnCommandOutcome(const CCommandOutcome& outcome) {
 
 void CDeviceRun::OnPumped(int tasksRun) {
   if (tasksRun > 0 && (m_phase == EPhase::SettlingBefore || m_phase == EPhase::SettlingAfter))
-    m_quiet.start(m_timings.quietMs);
+    m_quiet.Start(m_timings.quietMs);
   ProcessOutcomes();
   if (m_phase == EPhase::Step && m_bWaitingForRow) CheckWifiRow();
 }
@@ -223,16 +220,16 @@ void CDeviceRun::OnBound() {
 }
 
 void CDeviceRun::StartSettle(EPhase phase) {
-  m_bound.stop();
+  m_bound.Stop();
   m_phase = phase;
-  m_quiet.start(m_timings.quietMs);
-  m_settleEnd.start(m_timings.settleMs);
+  m_quiet.Start(m_timings.quietMs);
+  m_settleEnd.Start(m_timings.settleMs);
 }
 
 void CDeviceRun::OnSettled() {
   if (m_phase != EPhase::SettlingBefore && m_phase != EPhase::SettlingAfter) return;
-  m_quiet.stop();
-  m_settleEnd.stop();
+  m_quiet.Stop();
+  m_settleEnd.Stop();
   const CReportedSettings& reported = m_dlg->GetReportedSettings();
   CDeviceReadout readout;
   readout.read = true;
@@ -295,7 +292,7 @@ void CDeviceRun::BeginReadBack() {
     Finish();
     return;
   }
-  m_bound.start(m_timings.connectMs);
+  m_bound.Start(m_timings.connectMs);
 }
 
 void CDeviceRun::MarkRestNotRun(std::size_t from, const std::string& reason) {
@@ -352,9 +349,9 @@ void CDeviceRun::CloseLink() {
 
 void CDeviceRun::Finish() {
   if (m_phase == EPhase::Done) return;
-  m_bound.stop();
-  m_quiet.stop();
-  m_settleEnd.stop();
+  m_bound.Stop();
+  m_quiet.Stop();
+  m_settleEnd.Stop();
   CloseLink();
   m_phase = EPhase::Done;
   TakeOtherMessages();

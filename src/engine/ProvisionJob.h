@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -8,13 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/DeviceRun.h"
+#include "engine/DeviceRun.h"
+#include "engine/EventLoop.h"
 #include "engine/ImeiSource.h"
-#include "cli/PortWatcher.h"
+#include "engine/PortWatcher.h"
 #include "engine/Profile.h"
-#include "cli/ProvisionOptions.h"
+#include "engine/ProvisionOptions.h"
+#include "engine/ProvisionPlatform.h"
 #include "engine/ProvisionReport.h"
-#include "qt/LinuxPortList.h"
 
 namespace tolvane {
 
@@ -26,8 +26,9 @@ class CProvisionJob {
  public:
   using LineSink = std::function<void(const std::string& line)>;
 
-  CProvisionJob(IFileSystem& files, CProvisionOptions options, CProfile profile, std::unique_ptr<IImeiSource> imeis,
-                LineSink out, CRunTimings timings = {});
+  // Lives on the thread that runs `loop`.
+  CProvisionJob(IProvisionPlatform& platform, IEventLoop& loop, CProvisionOptions options, CProfile profile,
+                std::unique_ptr<IImeiSource> imeis, LineSink out, CRunTimings timings = {});
   ~CProvisionJob();
   CProvisionJob(const CProvisionJob&) = delete;
   CProvisionJob& operator=(const CProvisionJob&) = delete;
@@ -43,8 +44,7 @@ class CProvisionJob {
   // One port and the device under way on it.
   struct CSlot {
     std::optional<int> comNumber;  // none: any port that appears (a batch without --port)
-    std::unique_ptr<IPort> port;
-    std::unique_ptr<IPortList> dryPorts;
+    CSlotPorts ports;
     std::unique_ptr<CDeviceRun> run;  // after its port: it goes first
     std::string caption;              // the device under way, or the last one
     std::deque<CPortEntry> pending;
@@ -68,15 +68,16 @@ class CProvisionJob {
   std::string SlotName(const CSlot& slot) const;
   void Say(const std::string& line) const { m_out(line); }
 
-  IFileSystem& m_files;
+  IProvisionPlatform& m_platform;
+  IEventLoop& m_loop;
   CProvisionOptions m_options;
   CProfile m_profile;
   std::unique_ptr<IImeiSource> m_imeis;
   LineSink m_out;
   CRunTimings m_timings;
-  CLinuxPortList m_ports;
   CPortWatcher m_watcher;
-  QObject m_context;  // deferred calls die with the job
+  // Deferred calls find the job gone: both happen on the loop's thread.
+  std::shared_ptr<CProvisionJob*> m_alive = std::make_shared<CProvisionJob*>(this);
   std::vector<std::unique_ptr<CSlot>> m_slots;
   bool m_bMany = false;  // several devices at once: one line each, not their steps
   CRunReport m_report;

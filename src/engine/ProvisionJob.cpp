@@ -1,22 +1,20 @@
-#include "cli/ProvisionJob.h"
-
-#include <QMetaObject>
+#include "engine/ProvisionJob.h"
 
 #include "engine/DryRunPort.h"
 #include "engine/ReadBack.h"
-#include "qt/QtSerialPort.h"
 
 namespace tolvane {
 
-CProvisionJob::CProvisionJob(IFileSystem& files, CProvisionOptions options, CProfile profile,
-                             std::unique_ptr<IImeiSource> imeis, LineSink out, CRunTimings timings)
-    : m_files(files),
+CProvisionJob::CProvisionJob(IProvisionPlatform& platform, IEventLoop& loop, CProvisionOptions options,
+                             CProfile profile, std::unique_ptr<IImeiSource> imeis, LineSink out, CRunTimings timings)
+    : m_platform(platform),
+      m_loop(loop),
       m_options(std::move(options)),
       m_profile(std::move(profile)),
       m_imeis(std::move(imeis)),
       m_out(std::move(out)),
       m_timings(timings),
-      m_watcher(m_ports) {
+      m_watcher(platform.Ports(), loop) {
   m_report.profilePath = m_options.profilePath;
   m_report.dryRun = m_options.dryRun;
   m_watcher.SetAppearedHandler([this](const CPortEntry& entry) { OnPortAppeared(entry); });
@@ -32,7 +30,8 @@ CProvisionJob::CProvisionJob(IFileSystem& files, CProvisionOptions options, CPro
 CProvisionJob::~CProvisionJob() {
   for (auto& slot : m_slots) {
     slot->run.reset();
-    slot->port.reset();
+    slot->ports.port.reset();  // before the list it opens by
+    slot->ports.list.reset();
   }
 }
 
@@ -65,7 +64,7 @@ void CProvisionJob::Start() {
   }
   if (!m_options.wait) {
     for (auto& slot : m_slots) {
-      const auto entry = m_ports.FindPort(*slot->comNumber);
+      const auto entry = FindPortEntry(m_platform.Ports(), *slot->comNumber);
       RunDevice(*slot, *slot->comNumber, entry ? entry->Caption() : SlotName(*slot));
     }
     return;
@@ -114,16 +113,15 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
         (profile.imei && !m_imeis ? ", IMEI " + *profile.imei : std::string()));
 
   CDeviceRun::EMode mode = CDeviceRun::EMode::Send;
-  IPortList* ports = &m_ports;
   if (m_options.dryRun) {
     mode = CDeviceRun::EMode::DryRun;
-    slot.port = std::make_unique<CDryRunPort>();
-    slot.dryPorts = std::make_unique<CDryRunPortList>("COM" + std::to_string(comNumber));
-    ports = slot.dryPorts.get();
+    slot.ports.port = std::make_unique<CDryRunPort>();
+    slot.ports.list = std::make_unique<CDryRunPortList>("COM" + std::to_string(comNumber));
   } else {
-    slot.port = std::make_unique<CQtSerialPort>(m_ports);
+    slot.ports = m_platform.NewSlotPorts();
   }
-  slot.run = std::make_unique<CDeviceRun>(*slot.port, *ports, std::move(profile), comNumber, mode, m_timings);
+  slot.run = std::make_unique<CDeviceRun>(m_loop, *slot.ports.port, *slot.ports.list, std::move(profile), comNumber,
+                                          mode, m_timings);
   // Several devices at once would interleave their steps: each gets one line when it is done.
   slot.run->SetLineSink(m_bMany ? CDeviceRun::LineSink([](const std::string&) {}) : m_out);
   if (m_imeis && !m_options.dryRun) {
@@ -135,15 +133,17 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
   }
   // The run may end inside Start (a port that will not open); it is let go from the event loop.
   slot.run->SetFinishedHandler([this, &slot] {
-    QMetaObject::invokeMethod(
-        &m_context, [this, &slot] { OnRunFinished(slot); }, Qt::QueuedConnection);
+    m_loop.Post([alive = std::weak_ptr<CProvisionJob*>(m_alive), &slot] {
+      if (const auto job = alive.lock()) (*job)->OnRunFinished(slot);
+    });
   });
   slot.run->Start();
 }
 
 bool CProvisionJob::TakeImei(CSlot& slot, std::string& imei, std::string& reason) {
   const CDeviceReport& device = slot.run->Report();
-  const CUnit unit{slot.caption, m_ports.IdentifyPort(slot.caption).serialNumber, device.before.imei.value_or("")};
+  const CUnit unit{slot.caption, slot.ports.list->IdentifyPort(slot.caption).serialNumber,
+                   device.before.imei.value_or("")};
   std::string error;
   switch (m_imeis->Take(unit, imei, error)) {
     case IImeiSource::ETake::Taken: return true;
@@ -169,8 +169,8 @@ void CProvisionJob::OnRunFinished(CSlot& slot) {
     Say(device.port + (device.imei.empty() ? std::string() : "  IMEI " + device.imei) + "  " +
         DescribeDeviceResult(device));
   slot.run.reset();
-  slot.port.reset();
-  slot.dryPorts.reset();
+  slot.ports.port.reset();  // before the list it opens by
+  slot.ports.list.reset();
   WriteReport();
   if (!m_options.wait || m_bStopping || !m_report.fault.empty() || !m_report.poolFault.empty()) {
     CloseSlot(slot);
@@ -267,7 +267,7 @@ std::string CProvisionJob::Progress() {
 void CProvisionJob::WriteReport() {
   if (m_options.reportPath.empty()) return;
   std::string error;
-  if (WriteJsonReport(m_files, m_report, m_options.reportPath, error)) return;
+  if (WriteJsonReport(m_platform.Files(), m_report, m_options.reportPath, error)) return;
   if (m_report.fault.empty()) m_report.fault = error;
   Say("tolvane-provision: " + error);
 }
@@ -282,12 +282,9 @@ void CProvisionJob::Finish() {
   if (m_report.interrupted && m_imeis) Say("Stopped. The same command carries on with the next unused IMEI.");
   WriteReport();
   const int status = ExitStatusOf(m_report);
-  QMetaObject::invokeMethod(
-      &m_context,
-      [this, status] {
-        if (m_onFinished) m_onFinished(status);
-      },
-      Qt::QueuedConnection);
+  m_loop.Post([alive = std::weak_ptr<CProvisionJob*>(m_alive), status] {
+    if (const auto job = alive.lock(); job && (*job)->m_onFinished) (*job)->m_onFinished(status);
+  });
 }
 
 }  // namespace tolvane

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QTimer>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -10,7 +9,8 @@
 #include "engine/Profile.h"
 #include "engine/ProvisionReport.h"
 #include "engine/ProvisionSteps.h"
-#include "cli/WindowEventLoop.h"
+#include "engine/EventLoop.h"
+#include "engine/WindowPump.h"
 #include "link/IPort.h"
 #include "ui/CommandOutcome.h"
 #include "ui/MemoryWindow.h"
@@ -31,8 +31,8 @@ struct CRunTimings {
 
 // Provisions one device: drives the settings dialog's logic through the window without widgets,
 // one step at a time, exactly as a person pressing the window's buttons would, and reports each
-// step as the dialog tells how its command fared. Lives on the thread that runs the Qt event loop,
-// which plays the window's thread.
+// step as the dialog tells how its command fared. Lives on the thread that runs its loop, which
+// plays the window's thread.
 class CDeviceRun : private ICommandObserver {
  public:
   enum class EMode { Send, DryRun };
@@ -41,7 +41,8 @@ class CDeviceRun : private ICommandObserver {
   // run took that one meanwhile). Returns false, with the reason, to keep it from leaving.
   using ImeiGate = std::function<bool(std::string& imei, std::string& reason)>;
 
-  CDeviceRun(IPort& port, IPortList& ports, CProfile profile, int comNumber, EMode mode, CRunTimings timings = {});
+  CDeviceRun(IEventLoop& loop, IPort& port, IPortList& ports, CProfile profile, int comNumber, EMode mode,
+             CRunTimings timings = {});
   ~CDeviceRun() override;
   CDeviceRun(const CDeviceRun&) = delete;
   CDeviceRun& operator=(const CDeviceRun&) = delete;
@@ -105,7 +106,7 @@ class CDeviceRun : private ICommandObserver {
   CRunTimings m_timings;
   IPort& m_port;
   CMemoryWindow m_window;
-  CWindowEventLoop m_loop;
+  CWindowPump m_loop;
   std::unique_ptr<CMirlSettingsDlg> m_dlg;  // after the window and its loop: it goes first
 
   std::vector<EStepKind> m_plan;  // index 0 is the connection
@@ -123,9 +124,9 @@ class CDeviceRun : private ICommandObserver {
   std::deque<CCommandOutcome> m_outcomes;
   bool m_bProcessing = false;
 
-  QTimer m_bound;  // the run's own limit on the wait under way
-  QTimer m_quiet;
-  QTimer m_settleEnd;
+  CLoopTimer m_bound;  // the run's own limit on the wait under way
+  CLoopTimer m_quiet;
+  CLoopTimer m_settleEnd;
   LineSink m_onLine;
   ImeiGate m_imeiGate;
   std::function<void(const CStepResult&)> m_onStep;

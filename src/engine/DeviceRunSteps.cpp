@@ -1,7 +1,7 @@
 // One step of a run: what is typed, which button is pressed, and what the dialog says came of it.
 #include <algorithm>
 
-#include "cli/DeviceRun.h"
+#include "engine/DeviceRun.h"
 #include "link/SecretMask.h"
 #include "ui/MirlSettingsDlg.h"
 
@@ -68,7 +68,7 @@ void CDeviceRun::BeginStep(std::size_t index) {
       m_window.ListSetItemText(IDC_WIFI_LIST, row, 1, address);
       m_window.ListSetItemText(IDC_WIFI_LIST, row, kWifiAddressColumn, address);
     }
-    m_bound.start(m_timings.wifiListMs);
+    m_bound.Start(m_timings.wifiListMs);
     CheckWifiRow();
     return;
   }
@@ -79,7 +79,7 @@ void CDeviceRun::CheckWifiRow() {
   const int row = FindRow(m_window, IDC_WIFI_LIST, kWifiAddressColumn, *m_profile.wifiAddress);
   if (row < 0) return;
   m_bWaitingForRow = false;
-  m_bound.stop();
+  m_bound.Stop();
   m_dlg->OnClickWifiList(row);
   PressStep(EStepKind::JoinWifi);
 }
@@ -132,7 +132,7 @@ void CDeviceRun::PressStep(EStepKind kind) {
     EndStep(EStepStatus::Planned, {});
     return;
   }
-  m_bound.start(rules.windowTimer ? m_timings.windowTimerMs : m_timings.replyMs);
+  m_bound.Start(rules.windowTimer ? m_timings.windowTimerMs : m_timings.replyMs);
 }
 
 void CDeviceRun::TypeFields(EStepKind kind) {
@@ -243,7 +243,7 @@ void CDeviceRun::Record(EStepStatus status, const std::string& detail, bool link
 }
 
 void CDeviceRun::EndStep(EStepStatus status, const std::string& detail, bool linkFault) {
-  m_bound.stop();
+  m_bound.Stop();
   m_bWaitingForRow = false;
   Record(status, detail, linkFault);
   AfterStep();

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/ProvisionPlatform.h"
+#include "posix/PosixFileSystem.h"
+#include "qt/LinuxPortList.h"
+
+namespace tolvane {
+
+// The production line on Linux: the system's serial ports and tolvane-devsim's, through Qt's
+// serial port, and POSIX files.
+class CLinuxProvisionPlatform : public IProvisionPlatform {
+ public:
+  IPortList& Ports() override { return m_ports; }
+  CSlotPorts NewSlotPorts() override;
+  IFileSystem& Files() override { return m_files; }
+
+ private:
+  CLinuxPortList m_ports;
+  CPosixFileSystem m_files;
+};
+
+}  // namespace tolvane
