@@ -33,12 +33,10 @@ to try both without the hardware.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
-# The libraries the programs link, as dpkg-shlibdeps reads them, and the fonts the window asks for
-# (Liberation Sans, and WenQuanYi Micro Hei for Chinese), which it cannot see. Qt's xcb platform
-# plug-in comes with libqt6gui6 on Debian 12. The SQL drivers serve only the IMEI pool of
-# tolvane-provision, which names the one missing: recommended.
+# The libraries the programs link, as dpkg-shlibdeps reads them (libsqlite3 and libpq, for the IMEI
+# pool, among them), and the fonts the window asks for (Liberation Sans, and WenQuanYi Micro Hei
+# for Chinese), which it cannot see. Qt's xcb platform plug-in comes with libqt6gui6 on Debian 12.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-wqy-microhei")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-sqlite, libqt6sql6-psql")
 
 include(CPack)

@@ -1,63 +1,64 @@
 #include "pool/PoolConnection.h"
 
-#include <QDateTime>
-#include <QSqlError>
+#include <chrono>
+#include <ctime>
 
 namespace tolvane {
 
-QString PoolTimestamp() { return QDateTime::currentDateTimeUtc().toString(Qt::ISODate); }
-
-CImeiPool::CConnection::~CConnection() {
-  m_database.close();
-  m_database = QSqlDatabase();
-  QSqlDatabase::removeDatabase(m_name);
+std::string PoolTimestamp() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return text;
 }
 
-std::string CImeiPool::CConnection::Describe(const std::string& what, const QString& reason) const {
-  return what + " (" + m_address.shown + "): " + reason.trimmed().toStdString();
+std::string CImeiPool::CConnection::Describe(const std::string& what, const std::string& reason) const {
+  const auto first = reason.find_first_not_of(" \t\r\n");
+  const std::string trimmed =
+      first == std::string::npos ? std::string() : reason.substr(first, reason.find_last_not_of(" \t\r\n") - first + 1);
+  return what + " (" + m_address.shown + "): " + trimmed;
 }
 
-bool CImeiPool::CConnection::Run(QSqlQuery& query, const QString& sql, std::initializer_list<QVariant> values,
+bool CImeiPool::CConnection::Run(CPoolRows& rows, const std::string& sql, std::initializer_list<PoolValue> values,
                                  std::string& errorText) {
-  // PostgreSQL prepares only statements that take values; the rest (the schema) runs as it is.
-  if (values.size() == 0) {
-    if (query.exec(sql)) return true;
-    errorText = Describe("the pool failed", query.lastError().text());
-    return false;
+  std::string reason;
+  switch (m_driver->Execute(sql, values, rows, reason)) {
+    case IPoolConnection::EExecuted::Done: return true;
+    // Only a statement with values has a step of its own that can refuse it; any fault of the rest
+    // (the schema, the reads) is the pool failing.
+    case IPoolConnection::EExecuted::Refused:
+      if (values.size() != 0) {
+        errorText = Describe("the pool refused a statement", reason);
+        return false;
+      }
+      break;
+    case IPoolConnection::EExecuted::Failed: break;
   }
-  if (!query.prepare(sql)) {
-    errorText = Describe("the pool refused a statement", query.lastError().text());
-    return false;
-  }
-  for (const QVariant& value : values) query.addBindValue(value);
-  if (query.exec()) return true;
-  errorText = Describe("the pool failed", query.lastError().text());
+  errorText = Describe("the pool failed", reason);
   return false;
 }
 
-bool CImeiPool::CConnection::Run(const QString& sql, std::initializer_list<QVariant> values, std::string& errorText) {
-  QSqlQuery query(m_database);
-  return Run(query, sql, values, errorText);
+bool CImeiPool::CConnection::Run(const std::string& sql, std::initializer_list<PoolValue> values,
+                                 std::string& errorText) {
+  CPoolRows rows;
+  return Run(rows, sql, values, errorText);
 }
 
 bool CImeiPool::CConnection::BeginWrite(std::string& errorText) {
-  QSqlQuery query(m_database);
-  if (query.exec(IsPostgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"))) return true;
-  errorText = Describe("the pool is busy", query.lastError().text());
+  std::string reason;
+  if (m_driver->BeginWrite(reason)) return true;
+  errorText = Describe("the pool is busy", reason);
   return false;
 }
 
 bool CImeiPool::CConnection::Commit(std::string& errorText) {
-  QSqlQuery query(m_database);
-  if (query.exec(QStringLiteral("COMMIT"))) return true;
-  errorText = Describe("the pool did not commit", query.lastError().text());
+  std::string reason;
+  if (m_driver->Commit(reason)) return true;
+  errorText = Describe("the pool did not commit", reason);
   Rollback();
   return false;
-}
-
-void CImeiPool::CConnection::Rollback() {
-  QSqlQuery query(m_database);
-  query.exec(QStringLiteral("ROLLBACK"));
 }
 
 }  // namespace tolvane

@@ -1,47 +1,47 @@
 #pragma once
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QString>
-#include <QVariant>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "pool/ImeiPool.h"
+#include "pool/PoolDriver.h"
 
 namespace tolvane {
 
-// One database connection of a pool, with statements that take bound values only.
+// One database connection of a pool, with statements that take bound values only, and the
+// database's reasons worded for whoever runs the command.
 class CImeiPool::CConnection {
  public:
-  CConnection(const CPoolAddress& address, QSqlDatabase database, QString name)
-      : m_address(address), m_database(std::move(database)), m_name(std::move(name)) {}
-  ~CConnection();
+  CConnection(const CPoolAddress& address, std::unique_ptr<IPoolConnection> driver)
+      : m_address(address), m_driver(std::move(driver)) {}
 
-  bool IsPostgres() const { return m_address.kind == CPoolAddress::EKind::PostgreSQL; }
-  QSqlDatabase& Database() { return m_database; }
-  // Prepares and runs; false with the database's reason in `errorText`.
-  bool Run(QSqlQuery& query, const QString& sql, std::initializer_list<QVariant> values, std::string& errorText);
-  bool Run(const QString& sql, std::initializer_list<QVariant> values, std::string& errorText);
+  // False when the database could not be reached.
+  bool HasDriver() const { return m_driver != nullptr; }
+  bool IsPostgres() const { return m_driver->Engine() == IPoolConnection::EEngine::PostgreSQL; }
+  IPoolConnection& Driver() { return *m_driver; }
+  // Runs one statement; false with the database's reason in `errorText`.
+  bool Run(CPoolRows& rows, const std::string& sql, std::initializer_list<PoolValue> values, std::string& errorText);
+  bool Run(const std::string& sql, std::initializer_list<PoolValue> values, std::string& errorText);
   // A write transaction that waits its turn: SQLite takes its write lock at once (within the busy
   // timeout), so two claimers never both read the same free IMEI.
   bool BeginWrite(std::string& errorText);
   bool Commit(std::string& errorText);
-  void Rollback();
+  void Rollback() { m_driver->Rollback(); }
   // Rolls back; false, for a caller that gives up.
   bool Abandon() {
     Rollback();
     return false;
   }
-  std::string Describe(const std::string& what, const QString& reason) const;
+  std::string Describe(const std::string& what, const std::string& reason) const;
 
  private:
   CPoolAddress m_address;
-  QSqlDatabase m_database;
-  QString m_name;
+  std::unique_ptr<IPoolConnection> m_driver;
 };
 
 // UTC, to the second, the same text on every database.
-QString PoolTimestamp();
+std::string PoolTimestamp();
 
 }  // namespace tolvane

@@ -1,15 +1,12 @@
 // The pool on a real database: SQLite on a temporary file, and PostgreSQL in the throw-away cluster
 // that the tolvane_pool_postgresql_tests run starts (pg_virtualenv sets PGHOST, PGPORT, PGUSER).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <set>
 #include <thread>
 
+#include "PoolBackends.h"
 #include "pool/ImeiCheck.h"
 #include "pool/ImeiPool.h"
 
@@ -26,59 +23,6 @@ std::vector<std::string> Imeis(int count, int first = 0) {
   return imeis;
 }
 
-// Runs one statement on the database itself, past the pool.
-void Execute(QSqlDatabase database, const std::string& statement) {
-  ASSERT_TRUE(database.open());
-  QSqlQuery query(database);
-  EXPECT_TRUE(query.exec(QString::fromStdString(statement))) << statement;
-}
-
-struct SQLiteBackend {
-  QTemporaryDir directory;
-  CPoolAddress Address() {
-    CPoolAddress address;
-    address.path = address.shown = directory.filePath(QStringLiteral("pool.db")).toStdString();
-    return address;
-  }
-  void Execute(const std::string& statement) {
-    {
-      QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "direct");
-      database.setDatabaseName(QString::fromStdString(Address().path));
-      testing::Execute(database, statement);
-    }
-    QSqlDatabase::removeDatabase("direct");
-  }
-};
-
-// A database of its own for each test, in the cluster the environment names.
-struct PostgreSQLBackend {
-  static int Next() {
-    static int next = 0;
-    return ++next;
-  }
-  std::string name = "tolvane_test_" + std::to_string(::getpid()) + "_" + std::to_string(Next());
-  PostgreSQLBackend() { Run("postgres", "CREATE DATABASE " + name); }
-  ~PostgreSQLBackend() { Run("postgres", "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)"); }
-  void Execute(const std::string& statement) { Run(name, statement); }
-  static void Run(const std::string& database, const std::string& statement) {
-    {
-      QSqlDatabase direct = QSqlDatabase::addDatabase("QPSQL", "direct");
-      direct.setHostName(std::getenv("PGHOST"));
-      direct.setPort(std::atoi(std::getenv("PGPORT")));
-      direct.setUserName(std::getenv("PGUSER"));
-      direct.setDatabaseName(QString::fromStdString(database));
-      testing::Execute(direct, statement);
-    }
-    QSqlDatabase::removeDatabase("direct");
-  }
-  CPoolAddress Address() {
-    std::string error;
-    return *ParsePoolAddress(std::string("postgresql://") + std::getenv("PGUSER") + "@" + std::getenv("PGHOST") + ":" +
-                                 std::getenv("PGPORT") + "/" + name,
-                             error);
-  }
-};
-
 template <typename Backend>
 class ImeiPoolTest : public ::testing::Test {
  protected:
@@ -94,7 +38,9 @@ class ImeiPoolTest : public ::testing::Test {
     ASSERT_TRUE(m_pool) << m_error;
     ASSERT_TRUE(m_pool->Init(m_error)) << m_error;
   }
-  std::unique_ptr<CImeiPool> Open(bool create = false) { return CImeiPool::Open(m_backend->Address(), create, m_error); }
+  std::unique_ptr<CImeiPool> Open(bool create = false) {
+    return CImeiPool::Open(m_backend->Address(), create, m_error);
+  }
   std::map<EImeiState, int> Counts() {
     std::map<EImeiState, int> counts;
     EXPECT_TRUE(m_pool->Counts(counts, m_error)) << m_error;
@@ -106,13 +52,6 @@ class ImeiPoolTest : public ::testing::Test {
   std::string m_error;
 };
 
-struct BackendName {
-  template <typename Backend>
-  static std::string GetName(int) {
-    return std::is_same_v<Backend, SQLiteBackend> ? "SQLite" : "PostgreSQL";
-  }
-};
-using Backends = ::testing::Types<SQLiteBackend, PostgreSQLBackend>;
 TYPED_TEST_SUITE(ImeiPoolTest, Backends, BackendName);
 
 TYPED_TEST(ImeiPoolTest, initIsIdempotentAndImportSkipsWhatIsThere) {
@@ -162,7 +101,8 @@ TYPED_TEST(ImeiPoolTest, aClaimIsSettledOnlyByItsOwnRunAndReleasedOnlyBeforeItRe
   CClaim noImeiLeft;
   EXPECT_EQ(this->m_pool->Claim({"s", "COM202", "", ""}, noImeiLeft, this->m_error), CImeiPool::EClaimResult::Empty);
 
-  ASSERT_TRUE(this->m_pool->Report(first, {EImeiState::Written, "356938035643809", "", "Write IMEI OK", ""}, this->m_error));
+  ASSERT_TRUE(
+      this->m_pool->Report(first, {EImeiState::Written, "356938035643809", "", "Write IMEI OK", ""}, this->m_error));
   EXPECT_EQ(this->m_pool->Release(first.imei, "s", this->m_error), CImeiPool::EReleaseResult::Refused);
   // The second run died: a person checks its device and releases the claim; the run's late
   // report must not overwrite the next claim.

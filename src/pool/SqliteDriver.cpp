@@ -1,0 +1,124 @@
+#include "pool/SqliteDriver.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <type_traits>
+
+namespace tolvane {
+
+namespace {
+
+struct CFinalize {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using StatementPtr = std::unique_ptr<sqlite3_stmt, CFinalize>;
+
+class CSqliteConnection final : public IPoolConnection {
+ public:
+  explicit CSqliteConnection(sqlite3* database) : m_database(database) {}
+  ~CSqliteConnection() override { sqlite3_close(m_database); }
+  CSqliteConnection(const CSqliteConnection&) = delete;
+  CSqliteConnection& operator=(const CSqliteConnection&) = delete;
+
+  EEngine Engine() const override { return EEngine::SQLite; }
+
+  EExecuted Execute(const std::string& sql, const std::vector<PoolValue>& values, CPoolRows& rows,
+                    std::string& reason) override {
+    rows.Clear();
+    sqlite3_stmt* prepared = nullptr;
+    if (sqlite3_prepare_v2(m_database, sql.c_str(), static_cast<int>(sql.size()), &prepared, nullptr) != SQLITE_OK) {
+      reason = sqlite3_errmsg(m_database);
+      return EExecuted::Refused;
+    }
+    const StatementPtr statement(prepared);
+    if (!statement) return EExecuted::Done;  // nothing but white space
+    if (sqlite3_bind_parameter_count(prepared) != static_cast<int>(values.size())) {
+      reason = "the statement takes " + std::to_string(sqlite3_bind_parameter_count(prepared)) + " values, not " +
+               std::to_string(values.size());
+      return EExecuted::Refused;
+    }
+    for (std::size_t i = 0; i < values.size(); ++i)
+      if (Bind(prepared, static_cast<int>(i + 1), values[i]) != SQLITE_OK) {
+        reason = sqlite3_errmsg(m_database);
+        return EExecuted::Failed;
+      }
+    const int columns = sqlite3_column_count(prepared);
+    int step;
+    while ((step = sqlite3_step(prepared)) == SQLITE_ROW) {
+      std::vector<std::optional<std::string>> row(static_cast<std::size_t>(columns));
+      for (int column = 0; column < columns; ++column)
+        if (sqlite3_column_type(prepared, column) != SQLITE_NULL) {
+          const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(prepared, column));
+          row[static_cast<std::size_t>(column)].emplace(
+              text, static_cast<std::size_t>(sqlite3_column_bytes(prepared, column)));
+        }
+      rows.Add(std::move(row));
+    }
+    if (step != SQLITE_DONE) {
+      reason = sqlite3_errmsg(m_database);
+      return EExecuted::Failed;
+    }
+    // sqlite3_changes() keeps the count of the last statement that wrote.
+    rows.SetChanged(sqlite3_stmt_readonly(prepared) ? 0 : sqlite3_changes(m_database));
+    return EExecuted::Done;
+  }
+
+  bool BeginWrite(std::string& reason) override { return Run("BEGIN IMMEDIATE", reason); }
+  bool Commit(std::string& reason) override { return Run("COMMIT", reason); }
+  void Rollback() override {
+    std::string ignored;
+    Run("ROLLBACK", ignored);
+  }
+
+  bool Tables(std::vector<std::string>& names, std::string& reason) override {
+    names.clear();
+    CPoolRows rows;
+    if (Execute("SELECT name FROM sqlite_master WHERE type = 'table'"
+                " UNION ALL SELECT name FROM sqlite_temp_master WHERE type = 'table'",
+                {}, rows, reason) != EExecuted::Done)
+      return false;
+    while (rows.Next()) names.push_back(rows.Text(0));
+    std::sort(names.begin(), names.end());
+    return true;
+  }
+
+ private:
+  static int Bind(sqlite3_stmt* statement, int index, const PoolValue& value) {
+    return std::visit(
+        [&](const auto& v) {
+          using T = std::decay_t<decltype(v)>;
+          if constexpr (std::is_same_v<T, std::nullptr_t>)
+            return sqlite3_bind_null(statement, index);
+          else if constexpr (std::is_same_v<T, long long>)
+            return sqlite3_bind_int64(statement, index, v);
+          else  // the values outlive the statement
+            return sqlite3_bind_text(statement, index, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
+        },
+        value);
+  }
+
+  bool Run(const std::string& sql, std::string& reason) {
+    CPoolRows rows;
+    return Execute(sql, {}, rows, reason) == EExecuted::Done;
+  }
+
+  sqlite3* m_database;
+};
+
+}  // namespace
+
+std::unique_ptr<IPoolConnection> OpenSqlitePool(const std::string& path, bool create, int busyTimeoutMs,
+                                                std::string& reason) {
+  sqlite3* database = nullptr;
+  const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+  if (const int opened = sqlite3_open_v2(path.c_str(), &database, flags, nullptr); opened != SQLITE_OK) {
+    reason = database ? sqlite3_errmsg(database) : sqlite3_errstr(opened);
+    sqlite3_close(database);
+    return nullptr;
+  }
+  sqlite3_busy_timeout(database, busyTimeoutMs);
+  return std::make_unique<CSqliteConnection>(database);
+}
+
+}  // namespace tolvane

@@ -1,0 +1,96 @@
+// What the pool asks of each database's driver, on both: the same statement text and values give
+// the same rows, counts and outcomes.
+#include <gtest/gtest.h>
+
+#include "PoolBackends.h"
+
+namespace tolvane::testing {
+namespace {
+
+using EExecuted = IPoolConnection::EExecuted;
+
+template <typename Backend>
+class PoolDriverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if constexpr (std::is_same_v<Backend, PostgreSQLBackend>)
+      if (!std::getenv("PGHOST")) {
+        if (std::getenv("TOLVANE_REQUIRE_POSTGRESQL")) FAIL() << "no PostgreSQL cluster in the environment";
+        GTEST_SKIP() << "no PostgreSQL cluster in the environment";
+      }
+    m_backend = std::make_unique<Backend>();
+    m_database = m_backend->Connect(m_reason);
+    ASSERT_TRUE(m_database) << m_reason;
+    ASSERT_EQ(Run("CREATE TABLE unit (name TEXT PRIMARY KEY, note TEXT, n INTEGER)"), EExecuted::Done) << m_reason;
+  }
+  EExecuted Run(const std::string& sql, const std::vector<PoolValue>& values = {}) {
+    return m_database->Execute(sql, values, m_rows, m_reason);
+  }
+  int Count() {
+    EXPECT_EQ(Run("SELECT COUNT(*) FROM unit"), EExecuted::Done) << m_reason;
+    return m_rows.Next() ? std::stoi(m_rows.Text(0)) : -1;
+  }
+
+  std::unique_ptr<Backend> m_backend;
+  std::unique_ptr<IPoolConnection> m_database;
+  CPoolRows m_rows;
+  std::string m_reason;
+};
+
+TYPED_TEST_SUITE(PoolDriverTest, Backends, BackendName);
+
+TYPED_TEST(PoolDriverTest, valuesReachTheDatabaseAsGivenAndAQuotedQuestionMarkIsNoValue) {
+  const std::string hostile = "it's ?; \"x\" -- DROP TABLE unit; \xe4\xb8\xad";
+  ASSERT_EQ(this->Run("INSERT INTO unit (name, note, n) VALUES (?, ?, ?)", {hostile, nullptr, 42LL}), EExecuted::Done)
+      << this->m_reason;
+  ASSERT_EQ(this->Run("INSERT INTO unit (name, note, n) VALUES (?, ?, ?)", {std::string("?"), std::string(), -1LL}),
+            EExecuted::Done);
+  ASSERT_EQ(this->Run("SELECT name, note, n FROM unit WHERE name <> '?' AND n = ?", {42LL}), EExecuted::Done)
+      << this->m_reason;
+  ASSERT_TRUE(this->m_rows.Next());
+  EXPECT_EQ(this->m_rows.Text(0), hostile);
+  EXPECT_TRUE(this->m_rows.IsNull(1));
+  EXPECT_EQ(this->m_rows.Text(2), "42");
+  EXPECT_FALSE(this->m_rows.Next());
+  // An empty text is a value, not NULL.
+  ASSERT_EQ(this->Run("SELECT note FROM unit WHERE name = ?", {std::string("?")}), EExecuted::Done);
+  ASSERT_TRUE(this->m_rows.Next());
+  EXPECT_FALSE(this->m_rows.IsNull(0));
+}
+
+TYPED_TEST(PoolDriverTest, onlyWritesCountChangedRowsAndFaultsAreToldApart) {
+  for (const char* name : {"a", "b"})
+    ASSERT_EQ(this->Run("INSERT INTO unit (name) VALUES (?)", {name}), EExecuted::Done);
+  ASSERT_EQ(this->Run("UPDATE unit SET note = ?", {std::string("x")}), EExecuted::Done);
+  EXPECT_EQ(this->m_rows.Changed(), 2);
+  ASSERT_EQ(this->Run("INSERT INTO unit (name) VALUES (?) ON CONFLICT (name) DO NOTHING", {std::string("a")}),
+            EExecuted::Done);
+  EXPECT_EQ(this->m_rows.Changed(), 0);
+  ASSERT_EQ(this->Run("SELECT name FROM unit"), EExecuted::Done);
+  EXPECT_EQ(this->m_rows.Changed(), 0);
+
+  EXPECT_EQ(this->Run("SELECT name FROM missing WHERE name = ?", {std::string("a")}), EExecuted::Refused);
+  EXPECT_NE(this->m_reason.find("missing"), std::string::npos) << this->m_reason;
+  this->m_reason.clear();
+  EXPECT_EQ(this->Run("INSERT INTO unit (name) VALUES (?)", {std::string("a")}), EExecuted::Failed);
+  EXPECT_NE(this->m_reason, "");
+}
+
+TYPED_TEST(PoolDriverTest, aRollbackUndoesWhatACommitKeepsAndTablesAreListedInOrder) {
+  ASSERT_TRUE(this->m_database->BeginWrite(this->m_reason)) << this->m_reason;
+  ASSERT_EQ(this->Run("INSERT INTO unit (name) VALUES (?)", {std::string("a")}), EExecuted::Done);
+  this->m_database->Rollback();
+  EXPECT_EQ(this->Count(), 0);
+  ASSERT_TRUE(this->m_database->BeginWrite(this->m_reason)) << this->m_reason;
+  ASSERT_EQ(this->Run("INSERT INTO unit (name) VALUES (?)", {std::string("a")}), EExecuted::Done);
+  ASSERT_TRUE(this->m_database->Commit(this->m_reason)) << this->m_reason;
+  EXPECT_EQ(this->Count(), 1);
+
+  ASSERT_EQ(this->Run("CREATE TABLE another (name TEXT)"), EExecuted::Done);
+  std::vector<std::string> tables;
+  ASSERT_TRUE(this->m_database->Tables(tables, this->m_reason)) << this->m_reason;
+  EXPECT_EQ(tables, (std::vector<std::string>{"another", "unit"}));
+}
+
+}  // namespace
+}  // namespace tolvane::testing
