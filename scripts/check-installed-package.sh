@@ -23,7 +23,7 @@ if ldd "$plugin" | grep "not found"; then fail "the xcb platform plug-in lacks l
 [ "$(fc-match -f '%{family}' 'Liberation Sans')" = "Liberation Sans" ] || fail "no Liberation Sans"
 fc-list :lang=zh-cn family | grep -q "WenQuanYi Micro Hei" || fail "no Chinese font"
 
-# The recommended SQLite driver serves the IMEI pool.
+# libsqlite3, which the package depends on, serves the IMEI pool.
 pool=$(mktemp -d)
 tolvane-provision pool init "$pool/pool.db" >/dev/null || fail "tolvane-provision pool init"
 rm -rf "$pool"

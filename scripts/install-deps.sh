@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-serialport-dev libgl-dev libqt6sql6-sqlite libqt6sql6-psql
+  qt6-base-dev qt6-serialport-dev libgl-dev libsqlite3-dev libpq-dev nlohmann-json3-dev
   libgtest-dev postgresql postgresql-common
   clang-14 libclang-rt-14-dev
   # The window's fonts, and DejaVu, which the layout tests take for a PC with only Debian's default

@@ -5,11 +5,12 @@
 #include <cstdio>
 
 #include "engine/ImeiListSource.h"
-#include "cli/ImeiPoolSource.h"
+#include "pool/ImeiPoolSource.h"
 #include "cli/LinuxProvisionPlatform.h"
-#include "cli/ProvisionOptions.h"
+#include "engine/ProvisionCommandLine.h"
+#include "posix/HostName.h"
+#include "posix/StopSignal.h"
 #include "engine/ProvisionJob.h"
-#include "cli/StopSignal.h"
 #include "qt/QtEventLoop.h"
 #include "res/Strings.h"
 
@@ -39,9 +40,12 @@ int RunProvision(int argc, char** argv) {
   // A reader that goes away (| head) must not end a run with the link open.
   std::signal(SIGPIPE, SIG_IGN);
 
-  int status = 0;
-  const std::optional<CProvisionOptions> options = ParseProvisionOptions(QCoreApplication::arguments(), status);
-  if (!options) return status;
+  const CProvisionCommandLine line = ParseProvisionCommandLine(std::vector<std::string>(argv + 1, argv + argc), HostName());
+  if (line.action != CProvisionCommandLine::EAction::Run) {
+    std::fputs((line.text + "\n").c_str(), line.action == CProvisionCommandLine::EAction::ShowHelp ? stdout : stderr);
+    return line.exitStatus;
+  }
+  const std::optional<CProvisionOptions> options = line.options;
   if (options->listPorts) {
     CLinuxPortList ports;
     for (const std::string& caption : ports.ListPorts()) PrintLine(caption);
@@ -75,7 +79,7 @@ int RunProvision(int argc, char** argv) {
   CQtEventLoop loop;
   CProvisionJob job(platform, loop, *options, std::move(*profile), std::move(imeis), PrintLine);
   job.SetFinishedHandler([](int exitStatus) { QCoreApplication::exit(exitStatus); });
-  const CStopSignal stop([&job](int count) { job.Stop(count); });
+  const CStopSignal stop([&loop, &job](int count) { loop.Post([&job, count] { job.Stop(count); }); });
   loop.Post([&job] { job.Start(); });
   return QCoreApplication::exec();
 }

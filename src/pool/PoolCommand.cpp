@@ -1,9 +1,5 @@
-#include "cli/PoolCommand.h"
+#include "pool/PoolCommand.h"
 
-#include <QCoreApplication>
-#include <QSaveFile>
-#include <QStringList>
-#include <QSysInfo>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -68,61 +64,57 @@ int Status(CImeiPool& pool) {
   return kExitOk;
 }
 
-int Export(CImeiPool& pool, const std::string& path) {
+int Export(CImeiPool& pool, const std::string& path, IFileSystem& files) {
   std::vector<CPoolRecord> records;
   std::string error;
   if (!pool.Records(records, false, error)) return Complain(error, kExitPool);
   // Whole or not at all: a reader never sees half a record.
-  QSaveFile file(QString::fromStdString(path));
-  const std::string csv = ProductionRecordCsv(records);
-  if (!file.open(QIODevice::WriteOnly) || file.write(csv.data(), static_cast<qint64>(csv.size())) < 0 ||
-      !file.commit())
-    return Complain(path + ": cannot write it: " + file.errorString().toStdString(), kExitFiles);
+  std::string reason;
+  if (!files.SaveWhole(path, ProductionRecordCsv(records), reason))
+    return Complain(path + ": cannot write it: " + reason, kExitFiles);
   return Say(std::to_string(records.size()) + " IMEIs written to " + path);
 }
 
 }  // namespace
 
-int RunPoolCommand(int argc, char** argv) {
-  QCoreApplication application(argc, argv);
-  QStringList arguments = QCoreApplication::arguments().mid(2);
-  std::string station = QSysInfo::machineHostName().toStdString();
+int RunPoolCommand(std::vector<std::string> arguments, const std::string& hostName, IFileSystem& files) {
+  std::string station = hostName;
   std::string csvPath;
-  for (int i = 0; i < arguments.size(); ++i) {
-    const QString option = arguments[i];
-    if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string option = arguments[i];
+    if (option == "--help" || option == "-h") {
       std::fputs(kUsage, stdout);
       return kExitOk;
     }
-    if (option != QLatin1String("--station") && option != QLatin1String("--csv")) continue;
-    if (i + 1 >= arguments.size()) return Usage(option.toStdString() + " needs a value");
-    (option == QLatin1String("--csv") ? csvPath : station) = arguments[i + 1].toStdString();
-    arguments.remove(i, 2);
+    if (option != "--station" && option != "--csv") continue;
+    if (i + 1 >= arguments.size()) return Usage(option + " needs a value");
+    (option == "--csv" ? csvPath : station) = arguments[i + 1];
+    arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.begin() + static_cast<std::ptrdiff_t>(i) + 2);
     --i;
   }
   if (arguments.size() < 2) return Usage("which command, and which pool?");
-  const std::string command = arguments[0].toStdString();
+  const std::string command = arguments[0];
   const std::size_t needed = command == "import" || command == "release" ? 3 : 2;
   if (command != "init" && command != "import" && command != "status" && command != "export" &&
       command != "release")
     return Usage("unknown command \"" + command + "\"");
-  if (static_cast<std::size_t>(arguments.size()) != needed) return Usage("wrong number of arguments for " + command);
+  if (arguments.size() != needed) return Usage("wrong number of arguments for " + command);
   if (command == "export" && csvPath.empty()) return Usage("export needs --csv FILE");
 
   std::vector<std::string> imeis;
   std::string error;
   if (command == "import") {
-    const auto read = ReadImeiImport(arguments[2].toStdString(), error);
+    const auto read = ReadImeiImport(arguments[2], error);
     if (!read) return Complain(error, kExitProfile);
     imeis = *read;
   }
-  const auto pool = OpenPool(arguments[1].toStdString(), command == "init", error);
+  const auto pool = OpenPool(arguments[1], command == "init", error);
   if (!pool) return Complain(error, kExitPool);
   if (command == "init") return pool->Init(error) ? Say("The pool is ready.") : Complain(error, kExitPool);
   if (command == "status") return Status(*pool);
-  if (command == "export") return Export(*pool, csvPath);
+  if (command == "export") return Export(*pool, csvPath, files);
   if (command == "release") {
-    const std::string imei = arguments[2].toStdString();
+    const std::string imei = arguments[2];
     switch (pool->Release(imei, station, error)) {
       case CImeiPool::EReleaseResult::Released: return Say(imei + " is free again.");
       case CImeiPool::EReleaseResult::Refused: return Complain(error, kExitRefused);

@@ -1,13 +1,24 @@
 #include <gtest/gtest.h>
 
-#include "cli/ProvisionOptions.h"
+#include "engine/ProvisionCommandLine.h"
 #include "engine/ProvisionReport.h"
 
 namespace tolvane::testing {
 namespace {
 
-std::optional<CProvisionOptions> Parse(const QStringList& arguments, int& exitCode) {
-  return ParseProvisionOptions(QStringList{QStringLiteral("tolvane-provision")} + arguments, exitCode);
+using Arguments = std::vector<std::string>;
+
+std::optional<CProvisionOptions> Parse(const Arguments& arguments, int& exitCode) {
+  const CProvisionCommandLine line = ParseProvisionCommandLine(arguments, "bench-host");
+  exitCode = line.exitStatus;
+  if (line.action != CProvisionCommandLine::EAction::Run) return std::nullopt;
+  return line.options;
+}
+
+std::string Joined(const Arguments& arguments) {
+  std::string text;
+  for (const std::string& argument : arguments) text += argument + " ";
+  return text;
 }
 
 TEST(ProvisionOptions, portNames_comNumbersAndDeviceNames) {
@@ -34,11 +45,15 @@ TEST(ProvisionOptions, aBatchAndASingleDevice_areTakenAsAsked) {
   ASSERT_TRUE(options);
   EXPECT_EQ(options->comNumbers, (std::vector<int>{33, 34}));
   EXPECT_EQ(options->poolAddress, "p.db");
-  EXPECT_FALSE(options->station.empty());  // the host name
+  EXPECT_EQ(options->station, "bench-host");
+  options = Parse({"--port=COM33", "--profile", "p.ini", "--station=east 1", "--dry-run"}, exitCode);
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->comNumbers, std::vector<int>{33});
+  EXPECT_EQ(options->station, "east 1");
 }
 
 TEST(ProvisionOptions, commandLinesThatCannotWork_endWithStatus2) {
-  const QStringList wrong[] = {
+  const Arguments wrong[] = {
       {"--port", "COM33"},               // no profile
       {"--profile", "p.ini"},            // no port, no wait
       {"--profile", "p.ini", "--wait"},  // wait without a list
@@ -47,14 +62,16 @@ TEST(ProvisionOptions, commandLinesThatCannotWork_endWithStatus2) {
       {"--profile", "p.ini", "--port", "serial"},
       {"--profile", "p.ini", "--port", "COM3", "extra"},
       {"--frobnicate"},
+      {"--profile", "p.ini", "--port"},            // a value missing
+      {"--profile", "p.ini", "--port", "COM3", "--yes=no"},
       {"--profile", "p.ini", "--port", "COM3", "--port", "COM3"},
       {"--profile", "p.ini", "--port", "COM3", "--port", "COM4", "--imei", "860000000000001"},  // one IMEI, two devices
       {"--profile", "p.ini", "--port", "COM3", "--pool", "p.db", "--imei-list", "i.txt"},
   };
-  for (const QStringList& arguments : wrong) {
+  for (const Arguments& arguments : wrong) {
     int exitCode = -1;
-    EXPECT_FALSE(Parse(arguments, exitCode)) << arguments.join(' ').toStdString();
-    EXPECT_EQ(exitCode, kExitUsage) << arguments.join(' ').toStdString();
+    EXPECT_FALSE(Parse(arguments, exitCode)) << Joined(arguments);
+    EXPECT_EQ(exitCode, kExitUsage) << Joined(arguments);
   }
 }
 

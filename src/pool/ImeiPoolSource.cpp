@@ -1,4 +1,4 @@
-#include "cli/ImeiPoolSource.h"
+#include "pool/ImeiPoolSource.h"
 
 namespace tolvane {
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QSocketNotifier>
 #include <functional>
-#include <memory>
+#include <thread>
 
 namespace tolvane {
 
-// Turns SIGINT (Ctrl-C), SIGTERM and SIGHUP into a call on the event loop's thread, counting them, so that
-// the program can end its link cleanly instead of dying in the middle of a command. One per process.
+// Turns SIGINT (Ctrl-C), SIGTERM and SIGHUP into calls, counting them, so that the program can end
+// its links cleanly instead of dying in the middle of a command. The calls come from a thread of
+// the stop signal's own: hand them to the loop that acts on them. One per process.
 class CStopSignal {
  public:
   explicit CStopSignal(std::function<void(int count)> onStop);
@@ -16,11 +16,10 @@ class CStopSignal {
   CStopSignal& operator=(const CStopSignal&) = delete;
 
  private:
-  void OnReadable();
+  void Listen();
 
   std::function<void(int)> m_onStop;
-  std::unique_ptr<QSocketNotifier> m_pNotifier;
-  int m_nCount = 0;
+  std::thread m_listener;
 };
 
 }  // namespace tolvane
