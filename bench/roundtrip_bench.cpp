@@ -19,8 +19,8 @@
 #include "BenchLink.h"
 #include "Figures.h"
 #include "HeadlessWindow.h"
-#include "qt/LinuxPortList.h"
-#include "qt/QtSerialPort.h"
+#include "qtserial/LinuxPortList.h"
+#include "qtserial/QtSerialPort.h"
 #include "res/Strings.h"
 
 namespace {

@@ -18,9 +18,9 @@
 #include "BenchLink.h"
 #include "CountingWindow.h"
 #include "Figures.h"
-#include "qt/LinuxPortList.h"
+#include "qtserial/LinuxPortList.h"
 #include "qt/QtMainWindow.h"
-#include "qt/QtSerialPort.h"
+#include "qtserial/QtSerialPort.h"
 #include "qt/TrafficTracing.h"
 #include "res/Strings.h"
 

@@ -16,9 +16,9 @@
 #include <thread>
 #include <vector>
 
-#include "qt/LinuxPortList.h"
+#include "qtserial/LinuxPortList.h"
 #include "qt/QtMainWindow.h"
-#include "qt/QtSerialPort.h"
+#include "qtserial/QtSerialPort.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane::bench {

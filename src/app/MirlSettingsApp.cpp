@@ -7,10 +7,10 @@
 
 #include "app/AboutDlg.h"
 #include "qt/DeviceMemory.h"
-#include "qt/LinuxPortList.h"
+#include "qtserial/LinuxPortList.h"
 #include "qt/QtAppIcon.h"
 #include "qt/QtMainWindow.h"
-#include "qt/QtSerialPort.h"
+#include "qtserial/QtSerialPort.h"
 #include "qt/TrafficTracing.h"
 #include "res/DialogTemplates.h"
 #include "res/Strings.h"

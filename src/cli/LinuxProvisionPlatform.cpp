@@ -1,8 +1,11 @@
 #include "cli/LinuxProvisionPlatform.h"
 
-#include "qt/QtSerialPort.h"
+#include "qtserial/QtLoopThread.h"
+#include "qtserial/QtSerialPort.h"
 
 namespace tolvane {
+
+std::unique_ptr<ILoopThread> CLinuxProvisionPlatform::StartLoopThread() { return std::make_unique<CQtLoopThread>(); }
 
 CSlotPorts CLinuxProvisionPlatform::NewSlotPorts() {
   auto list = std::make_unique<CLinuxPortList>();

@@ -2,7 +2,7 @@
 
 #include "engine/ProvisionPlatform.h"
 #include "posix/PosixFileSystem.h"
-#include "qt/LinuxPortList.h"
+#include "qtserial/LinuxPortList.h"
 
 namespace tolvane {
 
@@ -11,6 +11,7 @@ namespace tolvane {
 class CLinuxProvisionPlatform : public IProvisionPlatform {
  public:
   IPortList& Ports() override { return m_ports; }
+  std::unique_ptr<ILoopThread> StartLoopThread() override;
   CSlotPorts NewSlotPorts() override;
   IFileSystem& Files() override { return m_files; }
 

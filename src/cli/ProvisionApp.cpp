@@ -11,7 +11,7 @@
 #include "posix/HostName.h"
 #include "posix/StopSignal.h"
 #include "engine/ProvisionJob.h"
-#include "qt/QtEventLoop.h"
+#include "qtserial/QtEventLoop.h"
 #include "res/Strings.h"
 
 namespace tolvane {

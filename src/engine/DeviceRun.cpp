@@ -1,9 +1,9 @@
 #include "engine/DeviceRun.h"
 
-#include "engine/ReadBack.h"
-
 #include <algorithm>
 
+#include "dialog/ControlRoutes.h"
+#include "engine/ReadBack.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane {
@@ -75,7 +75,7 @@ bool CDeviceRun::SelectPort() {
     m_window.ComboSetCurSel(IDC_PORT, index);
     const std::string caption = m_window.GetWindowText(IDC_PORT);
     if (caption == number || caption.starts_with(number + " (")) {
-      m_dlg->OnSelchangePort();
+      RouteControlEvent(*m_dlg, IDC_PORT, EControlEvent::SelectionChanged);
       m_report.port = caption;
       return true;
     }
@@ -89,7 +89,7 @@ void CDeviceRun::BeginConnect() {
   m_nCurrent = 0;
   m_sent.clear();
   m_sentExact.clear();
-  const Outcomes outcomes = Pressed([this] { m_dlg->OnConnect(); });
+  const Outcomes outcomes = Pressed([this] { RouteControlEvent(*m_dlg, IDC_CONNECT, EControlEvent::Clicked); });
   KeepSent(outcomes);
   if (const CCommandOutcome* failed = FindOutcome(outcomes, ECommand::Connect, EOutcome::Fail)) {
     // The port would not open; the window's message says why.
@@ -280,7 +280,7 @@ void CDeviceRun::BeginReadBack() {
   m_phase = EPhase::Reconnecting;
   const Outcomes outcomes = Pressed([this] {
     m_dlg->ClosePort();
-    m_dlg->OnConnect();
+    RouteControlEvent(*m_dlg, IDC_CONNECT, EControlEvent::Clicked);
   });
   if (const CCommandOutcome* failed = FindOutcome(outcomes, ECommand::Connect, EOutcome::Fail)) {
     m_report.after.note = failed->text;

@@ -1,6 +1,7 @@
 // One step of a run: what is typed, which button is pressed, and what the dialog says came of it.
 #include <algorithm>
 
+#include "dialog/ControlRoutes.h"
 #include "engine/DeviceRun.h"
 #include "link/SecretMask.h"
 #include "ui/MirlSettingsDlg.h"
@@ -80,7 +81,7 @@ void CDeviceRun::CheckWifiRow() {
   if (row < 0) return;
   m_bWaitingForRow = false;
   m_bound.Stop();
-  m_dlg->OnClickWifiList(row);
+  RouteControlEvent(*m_dlg, IDC_WIFI_LIST, EControlEvent::RowClicked, row);
   PressStep(EStepKind::JoinWifi);
 }
 
@@ -153,10 +154,12 @@ void CDeviceRun::TypeFields(EStepKind kind) {
       w.SetWindowText(IDC_APN_PASSWORD, p.apnPassword.value_or(""));
       break;
     case EStepKind::SetLanguage:
-      if (PickItem(w, IDC_LANGUAGE, LanguageItem(*p.language))) m_dlg->OnSelchangeLanguage();
+      if (PickItem(w, IDC_LANGUAGE, LanguageItem(*p.language)))
+        RouteControlEvent(*m_dlg, IDC_LANGUAGE, EControlEvent::SelectionChanged);
       break;
     case EStepKind::SetNetwork:
-      if (PickItem(w, IDC_NETWORK_TYPE, *p.networkType)) m_dlg->OnSelchangeNetworkType();
+      if (PickItem(w, IDC_NETWORK_TYPE, *p.networkType))
+        RouteControlEvent(*m_dlg, IDC_NETWORK_TYPE, EControlEvent::SelectionChanged);
       break;
     case EStepKind::JoinWifi: w.SetWindowText(IDC_WIFI_PASSWORD, p.wifiPassword.value_or("")); break;
     default: break;
@@ -164,22 +167,8 @@ void CDeviceRun::TypeFields(EStepKind kind) {
 }
 
 void CDeviceRun::Press(EStepKind kind) {
-  CMirlSettingsDlg& dlg = *m_dlg;
-  switch (kind) {
-    case EStepKind::WriteImei: dlg.OnWriteImei(); break;
-    case EStepKind::UpdateIp: dlg.OnUpdateIp(); break;
-    case EStepKind::UpdateDomain: dlg.OnUpdateDomain(); break;
-    case EStepKind::SetAccount: dlg.OnSetAccount(); break;
-    case EStepKind::UpdateDealerPw: dlg.OnUpdateDealerPw(); break;
-    case EStepKind::SetApn: dlg.OnSetApn(); break;
-    case EStepKind::ClearApn: dlg.OnClearApn(); break;
-    case EStepKind::SetLanguage: dlg.OnSetLanguage(); break;
-    case EStepKind::SetNetwork: dlg.OnSetNetwork(); break;
-    case EStepKind::OpenWifi: dlg.OnOpenWifi(); break;
-    case EStepKind::JoinWifi: dlg.OnConnectWifi(); break;
-    case EStepKind::FactoryReset: dlg.OnFactoryReset(); break;
-    case EStepKind::Connect: dlg.OnConnect(); break;
-  }
+  // Through the window's own route from the button to its handler, as a click goes.
+  RouteControlEvent(*m_dlg, RulesOf(kind).button, EControlEvent::Clicked);
 }
 
 void CDeviceRun::JudgeStep(const CCommandOutcome& outcome) {

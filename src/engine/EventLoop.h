@@ -73,18 +73,26 @@ class CEventLoop : public IEventLoop {
   bool m_bQuit = false;
 };
 
-// A thread of its own running a CEventLoop, stopped and joined when it goes.
-class CLoopThread {
+// A thread of its own running a loop. Going, it first runs what was posted to it, then stops and
+// is joined.
+class ILoopThread {
+ public:
+  virtual ~ILoopThread() = default;
+  virtual IEventLoop& Loop() = 0;
+};
+
+// The standard library's.
+class CLoopThread : public ILoopThread {
  public:
   CLoopThread() : m_thread([this] { m_loop.Run(); }) {}
-  ~CLoopThread() {
-    m_loop.Quit();
+  ~CLoopThread() override {
+    m_loop.Post([this] { m_loop.Quit(); });
     m_thread.join();
   }
   CLoopThread(const CLoopThread&) = delete;
   CLoopThread& operator=(const CLoopThread&) = delete;
 
-  IEventLoop& Loop() { return m_loop; }
+  IEventLoop& Loop() override { return m_loop; }
 
  private:
   CEventLoop m_loop;

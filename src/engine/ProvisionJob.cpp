@@ -1,6 +1,5 @@
 #include "engine/ProvisionJob.h"
 
-#include "engine/DryRunPort.h"
 #include "engine/ReadBack.h"
 
 namespace tolvane {
@@ -24,15 +23,13 @@ CProvisionJob::CProvisionJob(IProvisionPlatform& platform, IEventLoop& loop, CPr
     m_slots.push_back(std::make_unique<CSlot>());
     m_slots.back()->comNumber = number;
   }
+  for (auto& slot : m_slots) slot->thread = std::make_unique<CProvisionSlot>(m_platform);
   m_bMany = m_slots.size() > 1;
 }
 
 CProvisionJob::~CProvisionJob() {
-  for (auto& slot : m_slots) {
-    slot->run.reset();
-    slot->ports.port.reset();  // before the list it opens by
-    slot->ports.list.reset();
-  }
+  // Each slot lets go of its device and ends its thread before the job goes.
+  for (auto& slot : m_slots) slot->thread.reset();
 }
 
 std::string CProvisionJob::SlotName(const CSlot& slot) const {
@@ -41,7 +38,10 @@ std::string CProvisionJob::SlotName(const CSlot& slot) const {
 
 void CProvisionJob::Start() {
   if (m_imeis) {
-    Say(m_imeis->Describe());
+    Say([this] {
+      const std::lock_guard hold(m_imeisLock);
+      return m_imeis->Describe();
+    }());
     if (!AnyImeiLeft()) {
       if (m_report.poolFault.empty()) {
         if (m_imeis->IsPool()) {
@@ -72,9 +72,10 @@ void CProvisionJob::Start() {
   m_watcher.Start();
   for (auto& slot : m_slots) {
     for (const CPortEntry& entry : m_watcher.Present()) {
-      if (slot->comNumber && entry.number == *slot->comNumber && !slot->run) RunDevice(*slot, entry.number, entry.Caption());
+      if (slot->comNumber && entry.number == *slot->comNumber && !slot->busy)
+        RunDevice(*slot, entry.number, entry.Caption());
     }
-    if (slot->run || m_bFinished) continue;
+    if (slot->busy || m_bFinished) continue;
     const std::string port = SlotName(*slot);
     Say(port.empty() ? "Waiting for a device to be plugged in..." : "Waiting for a device on " + port + "...");
   }
@@ -82,6 +83,7 @@ void CProvisionJob::Start() {
 
 bool CProvisionJob::AnyImeiLeft() {
   std::string error;
+  const std::lock_guard hold(m_imeisLock);
   const bool left = m_imeis->Likely(error).has_value();
   if (!error.empty()) {
     m_report.poolFault = error;
@@ -95,7 +97,10 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
   if (m_imeis) {
     // Likely the one it gets; it is taken for good only just before it is sent.
     std::string error;
-    profile.imei = m_imeis->Likely(error);
+    {
+      const std::lock_guard hold(m_imeisLock);
+      profile.imei = m_imeis->Likely(error);
+    }
     if (!error.empty()) m_report.poolFault = error;
     // Other runs on the list or pool may have used it up while this one waited.
     if (!profile.imei) {
@@ -105,72 +110,73 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
     }
   }
   slot.caption = caption.empty() ? "COM" + std::to_string(comNumber) : caption;
-  const int device = static_cast<int>(m_report.devices.size()) + 1;
+  const int ordinal = static_cast<int>(m_report.devices.size()) + 1;
   // A list or pool decides the IMEI only as it leaves, so the header names one only when the profile
   // fixes it; the Write IMEI line and the result name the one sent.
   if (!m_options.dryRun && !m_bMany)
-    Say((m_options.wait ? "Device " + std::to_string(device) + ": " : std::string()) + slot.caption +
+    Say((m_options.wait ? "Device " + std::to_string(ordinal) + ": " : std::string()) + slot.caption +
         (profile.imei && !m_imeis ? ", IMEI " + *profile.imei : std::string()));
 
-  CDeviceRun::EMode mode = CDeviceRun::EMode::Send;
-  if (m_options.dryRun) {
-    mode = CDeviceRun::EMode::DryRun;
-    slot.ports.port = std::make_unique<CDryRunPort>();
-    slot.ports.list = std::make_unique<CDryRunPortList>("COM" + std::to_string(comNumber));
-  } else {
-    slot.ports = m_platform.NewSlotPorts();
-  }
-  slot.run = std::make_unique<CDeviceRun>(m_loop, *slot.ports.port, *slot.ports.list, std::move(profile), comNumber,
-                                          mode, m_timings);
+  slot.busy = true;
+  CProvisionSlot::CHooks hooks;
   // Several devices at once would interleave their steps: each gets one line when it is done.
-  slot.run->SetLineSink(m_bMany ? CDeviceRun::LineSink([](const std::string&) {}) : m_out);
+  if (!m_bMany) hooks.line = [this](const std::string& line) { PostToJob([this, line] { Say(line); }); };
   if (m_imeis && !m_options.dryRun) {
-    slot.run->SetImeiGate([this, &slot](std::string& imei, std::string& reason) { return TakeImei(slot, imei, reason); });
+    hooks.imeiGate = [this, &slot](const CDeviceReport& device, std::string& imei, std::string& reason) {
+      return TakeImei(slot, device, imei, reason);
+    };
     // The device's answer settles the IMEI at once: a run that dies later must not leave it claimed.
-    slot.run->SetStepHandler([this, &slot](const CStepResult& step) {
-      if (step.name == StepName(EStepKind::WriteImei)) Settle(slot.run->Report());
-    });
+    hooks.stepEnded = [this](const CStepResult& step, const CDeviceReport& device) {
+      if (step.name != StepName(EStepKind::WriteImei)) return;
+      if (std::string fault = Settle(device); !fault.empty())
+        PostToJob([this, fault] { m_report.poolFault = fault; });
+    };
   }
-  // The run may end inside Start (a port that will not open); it is let go from the event loop.
-  slot.run->SetFinishedHandler([this, &slot] {
-    m_loop.Post([alive = std::weak_ptr<CProvisionJob*>(m_alive), &slot] {
-      if (const auto job = alive.lock()) (*job)->OnRunFinished(slot);
-    });
-  });
-  slot.run->Start();
+  hooks.finished = [this, &slot](const CDeviceReport& device) {
+    PostToJob([this, &slot, device] { OnRunFinished(slot, device); });
+  };
+  slot.thread->Run(std::move(profile), comNumber, m_options.dryRun ? CDeviceRun::EMode::DryRun : CDeviceRun::EMode::Send,
+                   m_timings, std::move(hooks));
 }
 
-bool CProvisionJob::TakeImei(CSlot& slot, std::string& imei, std::string& reason) {
-  const CDeviceReport& device = slot.run->Report();
-  const CUnit unit{slot.caption, slot.ports.list->IdentifyPort(slot.caption).serialNumber,
-                   device.before.imei.value_or("")};
+void CProvisionJob::PostToJob(std::function<void()> task) {
+  m_loop.Post([alive = std::weak_ptr<CProvisionJob*>(m_alive), task = std::move(task)] {
+    if (alive.lock()) task();
+  });
+}
+
+bool CProvisionJob::TakeImei(CSlot& slot, const CDeviceReport& device, std::string& imei, std::string& reason) {
+  const CUnit unit{slot.caption, slot.thread->IdentifyPort(slot.caption).serialNumber, device.before.imei.value_or("")};
   std::string error;
-  switch (m_imeis->Take(unit, imei, error)) {
+  IImeiSource::ETake taken;
+  {
+    const std::lock_guard hold(m_imeisLock);
+    taken = m_imeis->Take(unit, imei, error);
+  }
+  const bool pool = m_imeis->IsPool();
+  switch (taken) {
     case IImeiSource::ETake::Taken: return true;
     case IImeiSource::ETake::NoneLeft:
-      m_report.noImeiLeft = true;
-      reason = m_imeis->IsPool() ? "not sent: the pool has no free IMEI left"
-                                 : "not sent: another run used the last IMEI of the list meanwhile";
+      PostToJob([this] { m_report.noImeiLeft = true; });
+      reason = pool ? "not sent: the pool has no free IMEI left"
+                    : "not sent: another run used the last IMEI of the list meanwhile";
       return false;
     case IImeiSource::ETake::Failed: break;
   }
-  (m_imeis->IsPool() ? m_report.poolFault : m_report.fault) = error;
+  PostToJob([this, pool, error] { (pool ? m_report.poolFault : m_report.fault) = error; });
   reason = "not sent: " + error;
   return false;
 }
 
-void CProvisionJob::OnRunFinished(CSlot& slot) {
-  if (!slot.run || !slot.run->IsFinished()) return;
-  const CDeviceReport device = slot.run->Report();
+void CProvisionJob::OnRunFinished(CSlot& slot, const CDeviceReport& device) {
+  slot.busy = false;
+  slot.thread->Release();
   m_report.devices.push_back(device);
   if (DeviceSucceeded(device)) ++m_nOk;
-  Settle(device);
+  if (std::string fault = Settle(device); !fault.empty()) m_report.poolFault = fault;
   if (m_bMany)
     Say(device.port + (device.imei.empty() ? std::string() : "  IMEI " + device.imei) + "  " +
         DescribeDeviceResult(device));
-  slot.run.reset();
-  slot.ports.port.reset();  // before the list it opens by
-  slot.ports.list.reset();
   WriteReport();
   if (!m_options.wait || m_bStopping || !m_report.fault.empty() || !m_report.poolFault.empty()) {
     CloseSlot(slot);
@@ -187,11 +193,11 @@ void CProvisionJob::OnRunFinished(CSlot& slot) {
   RunPending(slot);
 }
 
-void CProvisionJob::Settle(const CDeviceReport& device) {
-  if (!m_imeis || m_options.dryRun || device.imei.empty()) return;
+std::string CProvisionJob::Settle(const CDeviceReport& device) {
+  if (!m_imeis || m_options.dryRun || device.imei.empty()) return {};
   std::string error;
-  if (m_imeis->Settle(device.imei, SettlementOf(device), error)) return;
-  m_report.poolFault = error;
+  const std::lock_guard hold(m_imeisLock);
+  return m_imeis->Settle(device.imei, SettlementOf(device), error) ? std::string() : error;
 }
 
 void CProvisionJob::CloseSlot(CSlot& slot) {
@@ -202,7 +208,7 @@ void CProvisionJob::CloseSlot(CSlot& slot) {
 
 void CProvisionJob::FinishIfDone() {
   for (const auto& slot : m_slots)
-    if (!slot->closed || slot->run) return;
+    if (!slot->closed || slot->busy) return;
   Finish();
 }
 
@@ -216,7 +222,7 @@ void CProvisionJob::OnPortAppeared(const CPortEntry& entry) {
   CSlot* slot = SlotFor(entry);
   if (m_bFinished || !slot || slot->closed) return;
   slot->pending.push_back(entry);
-  if (!slot->run) RunPending(*slot);
+  if (!slot->busy) RunPending(*slot);
 }
 
 void CProvisionJob::OnPortGone(const CPortEntry& entry) {
@@ -224,7 +230,7 @@ void CProvisionJob::OnPortGone(const CPortEntry& entry) {
     std::erase_if(slot->pending, [&entry](const CPortEntry& pending) {
       return pending.number == entry.number && pending.path == entry.path;
     });
-    if (!slot->run && !m_bFinished && !slot->closed && entry.Caption() == slot->caption)
+    if (!slot->busy && !m_bFinished && !slot->closed && entry.Caption() == slot->caption)
       Say(entry.Caption() + " was unplugged; waiting for the next device...");
   }
 }
@@ -242,14 +248,14 @@ void CProvisionJob::Stop(int count) {
   m_report.interrupted = true;
   bool running = false;
   for (auto& slot : m_slots) {
-    if (!slot->run) {
+    if (!slot->busy) {
       slot->closed = true;
       continue;
     }
     if (!running)
       Say(count == 1 ? "Stopping after the step under way (Ctrl-C again stops at once)..." : "Stopping now.");
     running = true;
-    slot->run->Stop(count > 1);
+    slot->thread->Stop(count > 1);
   }
   if (running) return;
   m_report.stoppedWhile = "waiting for the next device";
@@ -260,7 +266,10 @@ void CProvisionJob::Stop(int count) {
 std::string CProvisionJob::Progress() {
   std::string text = "Progress: " + std::to_string(m_report.devices.size()) + " device" +
                      (m_report.devices.size() == 1 ? "" : "s") + " this session, " + std::to_string(m_nOk) + " OK";
-  if (m_imeis) text += "; " + m_imeis->Progress();
+  if (m_imeis) {
+    const std::lock_guard hold(m_imeisLock);
+    text += "; " + m_imeis->Progress();
+  }
   return text + ".";
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <mutex>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,14 +15,16 @@
 #include "engine/Profile.h"
 #include "engine/ProvisionOptions.h"
 #include "engine/ProvisionPlatform.h"
+#include "engine/ProvisionSlot.h"
 #include "engine/ProvisionReport.h"
 
 namespace tolvane {
 
 // What one invocation of tolvane-provision does: one device, a dry run, several devices at once on
 // several ports, or a batch in which each port is a bench slot that provisions whatever is
-// plugged into it, each device with the next IMEI of a list or a pool. The slots share nothing
-// but the IMEI source and the report.
+// plugged into it, each device with the next IMEI of a list or a pool. Each slot runs its devices
+// on a thread of its own; the slots share nothing but the IMEI source and the report, which the
+// job keeps on its loop's thread.
 class CProvisionJob {
  public:
   using LineSink = std::function<void(const std::string& line)>;
@@ -44,18 +47,22 @@ class CProvisionJob {
   // One port and the device under way on it.
   struct CSlot {
     std::optional<int> comNumber;  // none: any port that appears (a batch without --port)
-    CSlotPorts ports;
-    std::unique_ptr<CDeviceRun> run;  // after its port: it goes first
-    std::string caption;              // the device under way, or the last one
+    std::unique_ptr<CProvisionSlot> thread;
+    bool busy = false;     // a device's run is under way
+    std::string caption;   // the device under way, or the last one; not changed while busy
     std::deque<CPortEntry> pending;
     bool closed = false;  // takes no more devices
   };
 
   CSlot* SlotFor(const CPortEntry& entry);
   void RunDevice(CSlot& slot, int comNumber, const std::string& caption);
-  bool TakeImei(CSlot& slot, std::string& imei, std::string& reason);
-  void OnRunFinished(CSlot& slot);
-  void Settle(const CDeviceReport& device);
+  // On the slot's thread.
+  bool TakeImei(CSlot& slot, const CDeviceReport& device, std::string& imei, std::string& reason);
+  // Any thread: what the pool said, when it could not record it.
+  std::string Settle(const CDeviceReport& device);
+  // From any thread, to run on the job's.
+  void PostToJob(std::function<void()> task);
+  void OnRunFinished(CSlot& slot, const CDeviceReport& device);
   void CloseSlot(CSlot& slot);
   void OnPortAppeared(const CPortEntry& entry);
   void OnPortGone(const CPortEntry& entry);
@@ -73,10 +80,12 @@ class CProvisionJob {
   CProvisionOptions m_options;
   CProfile m_profile;
   std::unique_ptr<IImeiSource> m_imeis;
+  std::mutex m_imeisLock;  // the slots take and settle from their threads
   LineSink m_out;
   CRunTimings m_timings;
   CPortWatcher m_watcher;
-  // Deferred calls find the job gone: both happen on the loop's thread.
+  // Deferred calls find the job gone: both happen on the loop's thread. Goes after the slots, whose
+  // threads post.
   std::shared_ptr<CProvisionJob*> m_alive = std::make_shared<CProvisionJob*>(this);
   std::vector<std::unique_ptr<CSlot>> m_slots;
   bool m_bMany = false;  // several devices at once: one line each, not their steps

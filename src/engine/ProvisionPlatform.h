@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "engine/EventLoop.h"
 #include "engine/IFileSystem.h"
 #include "link/IPort.h"
 
@@ -20,7 +21,9 @@ class IProvisionPlatform {
 
   // The list the job watches for devices that come and go, and looks ports up in.
   virtual IPortList& Ports() = 0;
-  // A port for one device's run, made and used on the thread that runs that device.
+  // A thread for one slot's runs, with the loop its ports need.
+  virtual std::unique_ptr<ILoopThread> StartLoopThread() = 0;
+  // A port for one device's run, made and used on its slot's thread.
   virtual CSlotPorts NewSlotPorts() = 0;
   virtual IFileSystem& Files() = 0;
 };

@@ -5,7 +5,7 @@
 #include "FakePort.h"
 #include "ScriptedDevice.h"
 #include "engine/DeviceRun.h"
-#include "qt/QtEventLoop.h"
+#include "qtserial/QtEventLoop.h"
 #include "engine/DryRunPort.h"
 #include "engine/ReadBack.h"
 

@@ -11,8 +11,8 @@
 
 #include "DevsimProcess.h"
 #include "HeadlessWindow.h"
-#include "qt/LinuxPortList.h"
-#include "qt/QtSerialPort.h"
+#include "qtserial/LinuxPortList.h"
+#include "qtserial/QtSerialPort.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane::e2e {

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "qt/LinuxPortList.h"
+#include "qtserial/LinuxPortList.h"
 #include "posix/SimulatedPortRegistry.h"
 
 namespace tolvane::e2e {

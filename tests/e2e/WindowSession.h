@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "DevsimProcess.h"
-#include "qt/LinuxPortList.h"
+#include "qtserial/LinuxPortList.h"
 #include "qt/QtMainWindow.h"
-#include "qt/QtSerialPort.h"
+#include "qtserial/QtSerialPort.h"
 #include "ui/MirlSettingsDlg.h"
 
 class QPushButton;

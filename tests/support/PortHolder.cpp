@@ -4,8 +4,8 @@
 #include <QDeadlineTimer>
 #include <iostream>
 
-#include "qt/LinuxPortList.h"
-#include "qt/QtSerialPort.h"
+#include "qtserial/LinuxPortList.h"
+#include "qtserial/QtSerialPort.h"
 
 namespace tolvane::e2e {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "CountingWindow.h"
-#include "qt/LinuxPortList.h"
-#include "qt/QtSerialPort.h"
+#include "qtserial/LinuxPortList.h"
+#include "qtserial/QtSerialPort.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane::linksoak {

@@ -1,4 +1,4 @@
-#include "qt/QtEventLoop.h"
+#include "qtserial/QtEventLoop.h"
 
 #include <QMetaObject>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "qt/LinuxPortList.h"
+#include "qtserial/LinuxPortList.h"
 
 #include <sys/stat.h>
 

@@ -8,7 +8,7 @@
 
 #include "link/Framing.h"
 #include "link/IPort.h"
-#include "qt/LinuxPortList.h"
+#include "qtserial/LinuxPortList.h"
 #include "posix/OpenFailureProbe.h"
 
 namespace tolvane {

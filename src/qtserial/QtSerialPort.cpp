@@ -1,4 +1,4 @@
-#include "qt/QtSerialPort.h"
+#include "qtserial/QtSerialPort.h"
 
 #include <QTimer>
 
