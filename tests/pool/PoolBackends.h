@@ -4,15 +4,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <system_error>
 
+#include "TemporaryDirectory.h"
 #include "pool/PoolAddress.h"
 #include "pool/PostgresDriver.h"
 #include "pool/SqliteDriver.h"
@@ -28,24 +26,6 @@ inline void Execute(const std::unique_ptr<IPoolConnection>& database, const std:
   EXPECT_EQ(database->Execute(statement, {}, rows, reason), IPoolConnection::EExecuted::Done)
       << statement << ": " << reason;
 }
-
-class CTemporaryDirectory {
- public:
-  CTemporaryDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-pool-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) m_path = pattern;
-  }
-  ~CTemporaryDirectory() {
-    std::error_code ignored;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
-  }
-  CTemporaryDirectory(const CTemporaryDirectory&) = delete;
-  CTemporaryDirectory& operator=(const CTemporaryDirectory&) = delete;
-  std::string FilePath(const std::string& name) const { return m_path + "/" + name; }
-
- private:
-  std::string m_path;
-};
 
 struct SQLiteBackend {
   CTemporaryDirectory directory;
