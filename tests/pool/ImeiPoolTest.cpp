@@ -27,12 +27,11 @@ template <typename Backend>
 class ImeiPoolTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if constexpr (std::is_same_v<Backend, PostgreSQLBackend>)
-      if (!std::getenv("PGHOST")) {
-        // Run through pg_virtualenv, a missing cluster is a fault, not a reason to skip.
-        if (std::getenv("TOLVANE_REQUIRE_POSTGRESQL")) FAIL() << "no PostgreSQL cluster in the environment";
-        GTEST_SKIP() << "no PostgreSQL cluster in the environment";
-      }
+    if (ClusterMissing<Backend>()) {
+      // Run through pg_virtualenv, a missing cluster is a fault, not a reason to skip.
+      if (std::getenv("TOLVANE_REQUIRE_POSTGRESQL")) FAIL() << "no PostgreSQL cluster in the environment";
+      GTEST_SKIP() << "no PostgreSQL cluster in the environment";
+    }
     m_backend = std::make_unique<Backend>();
     m_pool = Open(true);
     ASSERT_TRUE(m_pool) << m_error;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "TemporaryDirectory.h"
 #include "pool/PoolAddress.h"
@@ -79,5 +80,12 @@ struct BackendName {
   }
 };
 using Backends = ::testing::Types<SQLiteBackend, PostgreSQLBackend>;
+
+// Whether the backend has no database here: PostgreSQL outside pg_virtualenv.
+template <typename Backend>
+bool ClusterMissing() {
+  if constexpr (std::is_same_v<Backend, PostgreSQLBackend>) return std::getenv("PGHOST") == nullptr;
+  return false;
+}
 
 }  // namespace tolvane::testing
