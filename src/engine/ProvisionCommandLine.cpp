@@ -86,6 +86,13 @@ const char* const kFlags[] = {"--wait", "--dry-run", "--list-ports", "--yes"};
 
 }  // namespace
 
+bool IsStationName(const std::string& name) {
+  return !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+  });
+}
+
 std::optional<int> ParsePortName(const std::string& text) {
   if (text.size() > 3 && (text.starts_with("COM") || text.starts_with("com"))) {
     int number = 0;
@@ -151,6 +158,8 @@ CProvisionCommandLine ParseProvisionCommandLine(const std::vector<std::string>& 
   options.yes = isSet("--yes");
   options.poolAddress = value("--pool");
   options.station = isSet("--station") ? value("--station") : hostName;
+  if ((isSet("--station") || !options.poolAddress.empty()) && !IsStationName(options.station))
+    return Refused(kStationRule);
   for (const std::string& port : given["--port"]) {
     const std::optional<int> number = ParsePortName(port);
     if (!number) return Refused("--port takes COM and a number, such as COM33, or a device such as ttyUSB0");

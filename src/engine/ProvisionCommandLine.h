@@ -20,6 +20,11 @@ struct CProvisionCommandLine {
 // The arguments after the program's name. The station is the host name unless --station names it.
 CProvisionCommandLine ParseProvisionCommandLine(const std::vector<std::string>& arguments, const std::string& hostName);
 
+// A bench's name as the pool records it and `pool status` prints it: not empty, and without line
+// breaks or other control characters, which could forge lines there.
+bool IsStationName(const std::string& name);
+inline constexpr char kStationRule[] = "--station takes a name without line breaks or other control characters";
+
 // "COM33", or a device name such as ttyUSB0 or /dev/ttyUSB0, as a COM number; nothing when neither.
 std::optional<int> ParsePortName(const std::string& text);
 

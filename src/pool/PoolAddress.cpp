@@ -14,6 +14,12 @@ bool IsNamePart(const std::string& text) {
   return true;
 }
 
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+         });
+}
+
 std::optional<CPoolAddress> Malformed(const std::string& why, std::string& errorText) {
   errorText = "the pool's address " + why + "; a PostgreSQL pool is postgresql://user@host:port/dbname";
   return std::nullopt;
@@ -25,9 +31,18 @@ std::optional<CPoolAddress> ParsePoolAddress(const std::string& text, std::strin
   CPoolAddress address;
   address.shown = text;
   const std::string scheme = text.substr(0, text.find("://"));
+  // A mistyped URL is no file name: it would make a file whose name holds the password. Nothing of
+  // it is quoted back, for the same reason.
+  if (StartsWithNoCase(text, "postgres") && scheme != "postgresql" && scheme != "postgres")
+    return Malformed("is not a well-formed URL", errorText);
   if (text.find("://") == std::string::npos) {
     if (text.empty()) {
       errorText = "the pool's address is empty";
+      return std::nullopt;
+    }
+    // SQLite would keep such a pool in memory, or read the name as a URI of its own.
+    if (text == ":memory:" || StartsWithNoCase(text, "file:")) {
+      errorText = "the pool's address \"" + text + "\" is not a file: a pool is an SQLite file, such as pool.db";
       return std::nullopt;
     }
     address.path = text;
@@ -52,6 +67,10 @@ std::optional<CPoolAddress> ParsePoolAddress(const std::string& text, std::strin
   if (slash == std::string::npos) return Malformed("names no database (/dbname)", errorText);
   std::string hostPort = rest.substr(0, slash);
   address.database = rest.substr(slash + 1);
+  if (address.database.find('?') != std::string::npos)
+    return Malformed("has settings after \"?\"; libpq's settings go in its environment instead, such as "
+                     "PGSSLMODE=require",
+                     errorText);
   if (!IsNamePart(address.database)) return Malformed("has a database name that is not plain", errorText);
   if (const std::size_t colon = hostPort.rfind(':'); colon != std::string::npos) {
     const std::string port = hostPort.substr(colon + 1);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ProvisionCommandLine.h"
 #include "engine/ProvisionReport.h"
 #include "pool/ImeiImport.h"
 #include "pool/ImeiPool.h"
@@ -23,8 +24,8 @@ constexpr char kUsage[] =
     "POOL is an SQLite file on this PC, or postgresql://user@host:port/dbname for a pool that several\n"
     "PCs share (the password from PGPASSWORD or ~/.pgpass, never in POOL).\n"
     "\n"
-    "Exit status: 0 done; 2 the command line is wrong; 3 the import list is wrong, nothing was\n"
-    "imported; 5 the IMEI may not be released; 7 the CSV file could not be written; 8 the pool\n"
+    "Exit status: 0 done; 2 the command line or POOL is wrong; 3 the import list is wrong, nothing\n"
+    "was imported; 5 the IMEI may not be released; 7 the CSV file could not be written; 8 the pool\n"
     "cannot be reached, is not a pool, or failed.\n";
 
 int Say(const std::string& line) {
@@ -42,10 +43,8 @@ int Usage(const std::string& problem) {
   return kExitUsage;
 }
 
-std::unique_ptr<CImeiPool> OpenPool(const std::string& text, bool create, std::string& error) {
-  const std::optional<CPoolAddress> address = ParsePoolAddress(text, error);
-  if (!address) return nullptr;
-  auto pool = CImeiPool::Open(*address, create, error);
+std::unique_ptr<CImeiPool> OpenPool(const CPoolAddress& address, bool create, std::string& error) {
+  auto pool = CImeiPool::Open(address, create, error);
   if (pool && !create && !pool->IsPool(error)) return nullptr;
   return pool;
 }
@@ -103,12 +102,16 @@ int RunPoolCommand(std::vector<std::string> arguments, const std::string& hostNa
 
   std::vector<std::string> imeis;
   std::string error;
+  // A bad address is a wrong command line, as it is for --pool.
+  const std::optional<CPoolAddress> address = ParsePoolAddress(arguments[1], error);
+  if (!address) return Complain(error, kExitUsage);
+  if (command == "release" && !IsStationName(station)) return Usage(kStationRule);
   if (command == "import") {
     const auto read = ReadImeiImport(arguments[2], error);
     if (!read) return Complain(error, kExitProfile);
     imeis = *read;
   }
-  const auto pool = OpenPool(arguments[1], command == "init", error);
+  const auto pool = OpenPool(*address, command == "init", error);
   if (!pool) return Complain(error, kExitPool);
   if (command == "init") return pool->Init(error) ? Say("The pool is ready.") : Complain(error, kExitPool);
   if (command == "status") return Status(*pool);

@@ -1,5 +1,7 @@
 #include "pool/ProductionRecord.h"
 
+#include <string_view>
+
 namespace tolvane {
 
 namespace {
@@ -7,7 +9,8 @@ namespace {
 std::string Cell(const std::string& value) {
   std::string cell = value;
   // Station names and device reports are typed by people or sent by devices.
-  if (!cell.empty() && (cell[0] == '=' || cell[0] == '+' || cell[0] == '-' || cell[0] == '@')) cell.insert(0, "'");
+  // A spreadsheet takes a cell that begins with any of these for a formula.
+  if (!cell.empty() && std::string_view("=+-@\t\r").find(cell[0]) != std::string_view::npos) cell.insert(0, "'");
   if (cell.find_first_of(",\"\r\n") != std::string::npos) {
     std::string quoted = "\"";
     for (const char c : cell) {

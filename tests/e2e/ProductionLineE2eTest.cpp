@@ -1,6 +1,7 @@
 // tolvane-provision on a production line: several devices at once, several processes, one IMEI
 // pool on SQLite and on PostgreSQL (in the cluster that the production_line_postgresql test's
 // pg_virtualenv starts).
+#include <QDir>
 #include <QRegularExpression>
 #include <cstdlib>
 #include <vector>
@@ -173,6 +174,10 @@ TEST_F(ProductionLineAddress, aMalformedOrUnreachablePool_saysWhyAndNothingIsSen
                 output),
             8);
   EXPECT_EQ(Run({"--port", "COM200", "--profile", "line.ini", "--pool", "missing.db"}, output), 8);
+  // A mistyped URL is the same wrong command line through the pool's own commands, and makes no file.
+  EXPECT_EQ(Run({"pool", "init", "postgresql:line:s3cret@db"}, output), 2);
+  EXPECT_FALSE(output.contains("s3cret")) << output.toStdString();
+  EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::Files).filter("s3cret").isEmpty());
   EXPECT_FALSE(device->HasPrinted("PC says"));
 }
 

@@ -64,6 +64,8 @@ TEST(ProvisionOptions, commandLinesThatCannotWork_endWithStatus2) {
       {"--frobnicate"},
       {"--profile", "p.ini", "--port"},            // a value missing
       {"--profile", "p.ini", "--port", "COM3", "--yes=no"},
+      {"--profile", "p.ini", "--port", "COM3", "--pool", "p.db", "--station", "b1\nimei 86"},  // forges lines
+      {"--profile", "p.ini", "--port", "COM3", "--pool", "p.db", "--station", ""},
       {"--profile", "p.ini", "--port", "COM3", "--port", "COM3"},
       {"--profile", "p.ini", "--port", "COM3", "--port", "COM4", "--imei", "860000000000001"},  // one IMEI, two devices
       {"--profile", "p.ini", "--port", "COM3", "--pool", "p.db", "--imei-list", "i.txt"},
