@@ -2,6 +2,7 @@
 // pool on SQLite and on PostgreSQL (in the cluster that the production_line_postgresql test's
 // pg_virtualenv starts).
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
 #include <cstdlib>
 #include <vector>
@@ -179,6 +180,17 @@ TEST_F(ProductionLineAddress, aMalformedOrUnreachablePool_saysWhyAndNothingIsSen
   EXPECT_FALSE(output.contains("s3cret")) << output.toStdString();
   EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::Files).filter("s3cret").isEmpty());
   EXPECT_FALSE(device->HasPrinted("PC says"));
+}
+
+TEST_F(ProductionLineAddress, aFileSizeLimit_isAWriteErrorThatSaysSo) {
+  QProcess shell;
+  shell.setWorkingDirectory(m_dir.path());
+  shell.start(QStringLiteral("sh"),
+              {"-c", "ulimit -f 0; exec \"$0\" pool init limited.db", QStringLiteral(TOLVANE_PROVISION_PATH)});
+  ASSERT_TRUE(shell.waitForFinished(60'000));
+  EXPECT_EQ(shell.exitStatus(), QProcess::NormalExit);  // not killed by SIGXFSZ
+  EXPECT_EQ(shell.exitCode(), 8);
+  EXPECT_FALSE(shell.readAllStandardError().isEmpty());
 }
 
 }  // namespace
