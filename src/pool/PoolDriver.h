@@ -52,8 +52,9 @@ class IPoolConnection {
   virtual bool BeginWrite(std::string& reason) = 0;
   virtual bool Commit(std::string& reason) = 0;
   virtual void Rollback() = 0;
-  // The database's tables, as the user would name them; sorted.
-  virtual bool Tables(std::vector<std::string>& names, std::string& reason) = 0;
+  // Everything people made in the database, as they would name it: tables of every kind, views,
+  // sequences, types and functions; sorted. A database with none of these is empty.
+  virtual bool Objects(std::vector<std::string>& names, std::string& reason) = 0;
 };
 
 }  // namespace tolvane

@@ -69,14 +69,13 @@ bool CImeiPool::Init(std::string& errorText) {
   std::vector<std::string> present;
   std::string unread;
   // A database that cannot even be listed fails below, when the schema is written.
-  m_connection->Driver().Tables(present, unread);
-  for (const std::string& table : present)
-    if (table == "tolvane_pool") return IsPool(errorText);
+  m_connection->Driver().Objects(present, unread);
+  for (const std::string& name : present)
+    if (name == "tolvane_pool") return IsPool(errorText);
   if (!present.empty()) {
     std::string names;
-    for (const std::string& table : present) names += (names.empty() ? "" : ", ") + table;
-    errorText =
-        m_connection->Describe("this database holds something else, so it is not made a pool", "tables " + names);
+    for (const std::string& name : present) names += (names.empty() ? "" : ", ") + name;
+    errorText = m_connection->Describe("this database holds something else, so it is not made a pool", names);
     return false;
   }
   if (!m_connection->BeginWrite(errorText)) return false;

@@ -102,13 +102,19 @@ class CPostgresConnection final : public IPoolConnection {
 
   void Rollback() override { PQclear(PQexec(m_connection, "ROLLBACK")); }
 
-  bool Tables(std::vector<std::string>& names, std::string& reason) override {
+  bool Objects(std::vector<std::string>& names, std::string& reason) override {
     names.clear();
     CPoolRows rows;
-    // Ordinary tables, outside the system's own schemas; a table outside "public" by its full name.
-    if (Execute("SELECT c.relname, n.nspname FROM pg_class c LEFT JOIN pg_namespace n ON c.relnamespace = n.oid"
-                " WHERE c.relkind = 'r' AND c.relname !~ '^Inv' AND c.relname !~ '^pg_'"
-                " AND n.nspname <> 'information_schema'",
+    // Outside the system's own schemas: relations of every kind but indexes (which belong to their
+    // tables), types that are not a table's row or an array, and functions. Outside "public", by
+    // the full name.
+    if (Execute("WITH mine AS (SELECT oid, nspname FROM pg_namespace WHERE nspname NOT IN"
+                " ('pg_catalog', 'information_schema', 'pg_toast') AND nspname !~ '^pg_(toast_)?temp_')"
+                " SELECT c.relname, m.nspname FROM pg_class c JOIN mine m ON c.relnamespace = m.oid"
+                "  WHERE c.relkind IN ('r', 'p', 'v', 'm', 'S', 'f', 'c')"
+                " UNION ALL SELECT t.typname, m.nspname FROM pg_type t JOIN mine m ON t.typnamespace = m.oid"
+                "  WHERE t.typrelid = 0 AND t.typcategory <> 'A'"
+                " UNION ALL SELECT p.proname, m.nspname FROM pg_proc p JOIN mine m ON p.pronamespace = m.oid",
                 {}, rows, reason) != EExecuted::Done)
       return false;
     while (rows.Next())

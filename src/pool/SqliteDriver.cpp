@@ -71,11 +71,12 @@ class CSqliteConnection final : public IPoolConnection {
     Run("ROLLBACK", ignored);
   }
 
-  bool Tables(std::vector<std::string>& names, std::string& reason) override {
+  bool Objects(std::vector<std::string>& names, std::string& reason) override {
     names.clear();
     CPoolRows rows;
-    if (Execute("SELECT name FROM sqlite_master WHERE type = 'table'"
-                " UNION ALL SELECT name FROM sqlite_temp_master WHERE type = 'table'",
+    // Indexes belong to their tables; SQLite's own tables come only with someone else's.
+    if (Execute("SELECT name FROM sqlite_master WHERE type IN ('table', 'view', 'trigger')"
+                " AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'",
                 {}, rows, reason) != EExecuted::Done)
       return false;
     while (rows.Next()) names.push_back(rows.Text(0));

@@ -125,5 +125,27 @@ TYPED_TEST(ImeiPoolTest, aDatabaseThatHoldsSomethingElseIsNotMadeAPool) {
   EXPECT_FALSE(pool->IsPool(error));
 }
 
+TYPED_TEST(ImeiPoolTest, aDatabaseIsEmptyOrAPool_whateverElseItHoldsIsRefused) {
+  std::vector<std::vector<const char*>> holdings{{"CREATE VIEW answer AS SELECT 42 AS n"}};
+  if constexpr (std::is_same_v<TypeParam, PostgreSQLBackend>)
+    holdings.insert(holdings.end(),
+                    {{"CREATE TABLE \"Inventory\" (n INTEGER)"},
+                     {"CREATE TABLE pg_stock (n INTEGER)"},
+                     {"CREATE TABLE parts (n INTEGER) PARTITION BY RANGE (n)"},
+                     {"CREATE MATERIALIZED VIEW answers AS SELECT 42 AS n"},
+                     {"CREATE SEQUENCE serials"},
+                     {"CREATE TYPE colour AS ENUM ('red')"},
+                     {"CREATE FUNCTION one() RETURNS integer LANGUAGE sql AS 'SELECT 1'"}});
+  for (const auto& statements : holdings) {
+    TypeParam other;
+    for (const char* statement : statements) other.Execute(statement);
+    std::string error;
+    auto pool = CImeiPool::Open(other.Address(), true, error);
+    ASSERT_TRUE(pool) << error;
+    EXPECT_FALSE(pool->Init(error)) << statements.front();
+    EXPECT_NE(error.find("holds something else"), std::string::npos) << error;
+  }
+}
+
 }  // namespace
 }  // namespace tolvane::testing

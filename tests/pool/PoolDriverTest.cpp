@@ -88,7 +88,7 @@ TYPED_TEST(PoolDriverTest, aRollbackUndoesWhatACommitKeepsAndTablesAreListedInOr
 
   ASSERT_EQ(this->Run("CREATE TABLE another (name TEXT)"), EExecuted::Done);
   std::vector<std::string> tables;
-  ASSERT_TRUE(this->m_database->Tables(tables, this->m_reason)) << this->m_reason;
+  ASSERT_TRUE(this->m_database->Objects(tables, this->m_reason)) << this->m_reason;
   EXPECT_EQ(tables, (std::vector<std::string>{"another", "unit"}));
 }
 
