@@ -1,7 +1,7 @@
 #!/bin/sh
 # /init of the guest that usb-serial-under-qemu.sh boots (busybox sh, process 1). It loads the
 # modules prepare-guest.sh put in, in their order, mounts this machine's root (shared read-only
-# over 9p) with the guest's own /dev, /proc, /sys and empty tmpfs on /tmp, /run and /root, and runs
+# over 9p) with the guest's own /dev, /proc, /sys and an empty tmpfs on /run, and runs
 # guest-scenarios.sh there, so the build tree's programs run on the host's own libraries. The
 # second 9p share (writable) carries guest.env in and the results out. There is no udev: devtmpfs
 # makes /dev/ttyUSB0, and nothing else learns of the adapter but from sysfs.
@@ -30,10 +30,13 @@ if mounted -t 9p -o "$options,cache=loose,ro" hostroot /host && mounted -t 9p -o
   mount -t proc proc /host/proc
   mount -t sysfs sysfs /host/sys
   mount -t devtmpfs devtmpfs /host/dev
-  for dir in tmp run root; do mount -t tmpfs tmpfs "/host/$dir"; done
-  mkdir /host/run/out
+  # Only /run is the guest's own: the project and its build may be anywhere else, /tmp and /root
+  # among them, and must stay in sight.
+  mount -t tmpfs tmpfs /host/run
+  mkdir /host/run/out /host/run/home /host/run/tmp /host/run/work
   mount --bind /out /host/run/out
-  chroot /host /usr/bin/env -i PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin HOME=/root LANG=C.UTF-8 \
+  chroot /host /usr/bin/env -i PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin HOME=/run/home \
+    TMPDIR=/run/tmp TOLVANE_PORT_REGISTRY=/run/registry LANG=C.UTF-8 \
     /bin/bash "$TOLVANE_SCENARIOS" /run/out "$TOLVANE_PROVISION"
   echo $? >/out/guest-status
   umount /host/run/out

@@ -8,7 +8,7 @@
 # No -e: a run that fails must not keep the later ones from running.
 set -uo pipefail
 out=$1 provision=$2
-cd /tmp || exit 1
+cd /run/work || exit 1
 
 say() { echo "guest: $*" >/dev/console; }
 # run NAME ARGS...: tolvane-provision ARGS, bounded, its output in NAME.out, its status in NAME.status.
@@ -42,17 +42,17 @@ say "ttyUSB0: driver $(basename "$(readlink /sys/class/tty/ttyUSB0/device/driver
 run ports --list-ports
 run full --port COM33 --profile "$out/full.ini"
 
-run pool-init pool init /tmp/pool.db
-run pool-import pool import /tmp/pool.db "$out/pool-imeis.txt"
-run pool --port COM33 --profile "$out/pool.ini" --pool /tmp/pool.db --station qemu-bench
-run pool-export pool export /tmp/pool.db --csv "$out/record.csv"
+run pool-init pool init pool.db
+run pool-import pool import pool.db "$out/pool-imeis.txt"
+run pool --port COM33 --profile "$out/pool.ini" --pool pool.db --station qemu-bench
+run pool-export pool export pool.db --csv "$out/record.csv"
 
 # The simulated device ignores WiFi:open, so the step waits, and the host pulls the adapter then.
 run unplug --port COM33 --profile "$out/unplug.ini"
 
 # The next unit comes in on the same port once the old one has left it.
 until_true 30 adapter_gone || say "ttyUSB0 is still there after the unplug"
-cp "$out/wait-imeis.txt" /tmp/wait-imeis.txt
-run wait --port COM33 --profile "$out/wait.ini" --imei-list /tmp/wait-imeis.txt --wait &
+cp "$out/wait-imeis.txt" wait-imeis.txt
+run wait --port COM33 --profile "$out/wait.ini" --imei-list wait-imeis.txt --wait &
 until_true 60 waiting && touch "$out/plug-now"
 wait
