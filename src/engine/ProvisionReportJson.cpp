@@ -52,6 +52,7 @@ std::string JsonReport(const CRunReport& report) {
                   {"interrupted", report.interrupted},
                   {"stopped_while", report.stoppedWhile},
                   {"fault", report.fault},
+                  {"pool_fault", report.poolFault},
                   {"exit_status", ExitStatusOf(report)},
                   {"devices", devices}};
   // A text the device sent may hold bytes that are not UTF-8: they are replaced, never fatal.

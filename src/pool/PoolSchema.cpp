@@ -61,6 +61,14 @@ bool CImeiPool::IsPool(std::string& errorText) {
   if (m_connection->Run(query, "SELECT value FROM tolvane_pool WHERE name = ?", {std::string("format")}, reason) &&
       query.Next() && query.Text(0) == kFormat)
     return true;
+  // Only a database that can be read and lacks the pool's mark is not a pool; one that is locked,
+  // damaged or unreadable says so in the engine's words.
+  std::vector<std::string> present;
+  std::string unread;
+  if (!m_connection->Driver().Objects(present, unread)) {
+    errorText = m_connection->Describe("the pool could not be read", unread);
+    return false;
+  }
   errorText = m_connection->Describe("not an IMEI pool", "make one with tolvane-provision pool init");
   return false;
 }

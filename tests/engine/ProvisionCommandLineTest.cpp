@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "engine/ProvisionCommandLine.h"
 #include "engine/ProvisionReport.h"
 
@@ -107,6 +109,14 @@ TEST(ProvisionExitStatus, theWorstOutcomeOfAnyDeviceDecides) {
   CRunReport clean;
   clean.devices.push_back(withSteps({{EStepStatus::Ok, false}, {EStepStatus::Ok, false}}));
   EXPECT_EQ(ExitStatusOf(clean), kExitOk);
+}
+
+TEST(ProvisionJsonReport, carriesThePoolsFaultAndTheStatusItLedTo) {
+  CRunReport report;
+  report.poolFault = "the pool failed (postgresql://line@db/imeis): server closed the connection unexpectedly";
+  const auto json = nlohmann::json::parse(JsonReport(report));
+  EXPECT_EQ(json["pool_fault"], report.poolFault);
+  EXPECT_EQ(json["exit_status"], kExitPool);
 }
 
 }  // namespace

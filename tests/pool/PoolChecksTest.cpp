@@ -6,6 +6,7 @@
 #include "TemporaryDirectory.h"
 #include "pool/ImeiCheck.h"
 #include "pool/ImeiImport.h"
+#include "pool/ImeiPool.h"
 #include "pool/PoolAddress.h"
 #include "pool/ProductionRecord.h"
 
@@ -51,6 +52,19 @@ TEST(PoolAddress, pathsAndWellFormedUrlsOnly) {
     EXPECT_FALSE(ParsePoolAddress(notAFile, error)) << notAFile;
   EXPECT_FALSE(ParsePoolAddress("postgresql://line@db/imeis?sslmode=require", error));
   EXPECT_NE(error.find("PGSSLMODE"), std::string::npos) << error;
+}
+
+TEST(SqlitePool, aFileThatIsNoDatabase_saysWhatTheEngineSaid) {
+  CTemporaryDirectory directory;
+  CPoolAddress address;
+  address.path = address.shown = directory.FilePath("pool.db");
+  std::ofstream(address.path) << std::string(4096, 'x');
+  std::string error;
+  auto pool = CImeiPool::Open(address, false, error);
+  ASSERT_TRUE(pool) << error;
+  EXPECT_FALSE(pool->IsPool(error));
+  EXPECT_NE(error.find("file is not a database"), std::string::npos) << error;
+  EXPECT_EQ(error.find("not an IMEI pool"), std::string::npos) << error;
 }
 
 TEST(ImeiImport, aByteOrderMarkIsSkipped_aNulOrAHugeLineIsNamedBriefly) {
