@@ -1,5 +1,7 @@
 #include "engine/ProvisionJob.h"
 
+#include <future>
+
 #include "engine/ReadBack.h"
 
 namespace tolvane {
@@ -38,10 +40,7 @@ std::string CProvisionJob::SlotName(const CSlot& slot) const {
 
 void CProvisionJob::Start() {
   if (m_imeis) {
-    Say([this] {
-      const std::lock_guard hold(m_imeisLock);
-      return m_imeis->Describe();
-    }());
+    Say(m_imeis->Describe());
     if (!AnyImeiLeft()) {
       if (m_report.poolFault.empty()) {
         if (m_imeis->IsPool()) {
@@ -83,7 +82,6 @@ void CProvisionJob::Start() {
 
 bool CProvisionJob::AnyImeiLeft() {
   std::string error;
-  const std::lock_guard hold(m_imeisLock);
   const bool left = m_imeis->Likely(error).has_value();
   if (!error.empty()) {
     m_report.poolFault = error;
@@ -97,10 +95,7 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
   if (m_imeis) {
     // Likely the one it gets; it is taken for good only just before it is sent.
     std::string error;
-    {
-      const std::lock_guard hold(m_imeisLock);
-      profile.imei = m_imeis->Likely(error);
-    }
+    profile.imei = m_imeis->Likely(error);
     if (!error.empty()) m_report.poolFault = error;
     // Other runs on the list or pool may have used it up while this one waited.
     if (!profile.imei) {
@@ -128,8 +123,9 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
     // The device's answer settles the IMEI at once: a run that dies later must not leave it claimed.
     hooks.stepEnded = [this](const CStepResult& step, const CDeviceReport& device) {
       if (step.name != StepName(EStepKind::WriteImei)) return;
-      if (std::string fault = Settle(device); !fault.empty())
-        PostToJob([this, fault] { m_report.poolFault = fault; });
+      PostToJob([this, device] {
+        if (std::string fault = Settle(device); !fault.empty()) m_report.poolFault = fault;
+      });
     };
   }
   hooks.finished = [this, &slot](const CDeviceReport& device) {
@@ -147,25 +143,37 @@ void CProvisionJob::PostToJob(std::function<void()> task) {
 
 bool CProvisionJob::TakeImei(CSlot& slot, const CDeviceReport& device, std::string& imei, std::string& reason) {
   const CUnit unit{slot.caption, slot.thread->IdentifyPort(slot.caption).serialNumber, device.before.imei.value_or("")};
-  std::string error;
-  IImeiSource::ETake taken;
-  {
-    const std::lock_guard hold(m_imeisLock);
-    taken = m_imeis->Take(unit, imei, error);
+  // Taken on the job's thread, where the source lives (a database client keeps state per thread),
+  // while this slot waits: the job never waits for a slot, so this cannot deadlock. The answer is
+  // the IMEI, or why none was taken.
+  struct CTaken {
+    bool taken = false;
+    std::string imeiOrReason;
+  };
+  auto answer = std::make_shared<std::promise<CTaken>>();
+  std::future<CTaken> taken = answer->get_future();
+  PostToJob([this, unit, answer] {
+    std::string taking, error;
+    switch (m_imeis->Take(unit, taking, error)) {
+      case IImeiSource::ETake::Taken: return answer->set_value({true, taking});
+      case IImeiSource::ETake::NoneLeft:
+        m_report.noImeiLeft = true;
+        return answer->set_value({false, m_imeis->IsPool() ? "not sent: the pool has no free IMEI left"
+                                                           : "not sent: another run used the last IMEI of the list "
+                                                             "meanwhile"});
+      case IImeiSource::ETake::Failed: break;
+    }
+    (m_imeis->IsPool() ? m_report.poolFault : m_report.fault) = error;
+    answer->set_value({false, "not sent: " + error});
+  });
+  CTaken result{false, "not sent: the run is ending"};
+  try {
+    result = taken.get();
+  } catch (const std::future_error&) {
+    // The job went before it could answer.
   }
-  const bool pool = m_imeis->IsPool();
-  switch (taken) {
-    case IImeiSource::ETake::Taken: return true;
-    case IImeiSource::ETake::NoneLeft:
-      PostToJob([this] { m_report.noImeiLeft = true; });
-      reason = pool ? "not sent: the pool has no free IMEI left"
-                    : "not sent: another run used the last IMEI of the list meanwhile";
-      return false;
-    case IImeiSource::ETake::Failed: break;
-  }
-  PostToJob([this, pool, error] { (pool ? m_report.poolFault : m_report.fault) = error; });
-  reason = "not sent: " + error;
-  return false;
+  (result.taken ? imei : reason) = result.imeiOrReason;
+  return result.taken;
 }
 
 void CProvisionJob::OnRunFinished(CSlot& slot, const CDeviceReport& device) {
@@ -196,7 +204,6 @@ void CProvisionJob::OnRunFinished(CSlot& slot, const CDeviceReport& device) {
 std::string CProvisionJob::Settle(const CDeviceReport& device) {
   if (!m_imeis || m_options.dryRun || device.imei.empty()) return {};
   std::string error;
-  const std::lock_guard hold(m_imeisLock);
   return m_imeis->Settle(device.imei, SettlementOf(device), error) ? std::string() : error;
 }
 
@@ -266,10 +273,7 @@ void CProvisionJob::Stop(int count) {
 std::string CProvisionJob::Progress() {
   std::string text = "Progress: " + std::to_string(m_report.devices.size()) + " device" +
                      (m_report.devices.size() == 1 ? "" : "s") + " this session, " + std::to_string(m_nOk) + " OK";
-  if (m_imeis) {
-    const std::lock_guard hold(m_imeisLock);
-    text += "; " + m_imeis->Progress();
-  }
+  if (m_imeis) text += "; " + m_imeis->Progress();
   return text + ".";
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <deque>
-#include <mutex>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,7 +23,7 @@ namespace tolvane {
 // several ports, or a batch in which each port is a bench slot that provisions whatever is
 // plugged into it, each device with the next IMEI of a list or a pool. Each slot runs its devices
 // on a thread of its own; the slots share nothing but the IMEI source and the report, which the
-// job keeps on its loop's thread.
+// job keeps on its loop's thread: a slot asks the job for its IMEI and waits for the answer.
 class CProvisionJob {
  public:
   using LineSink = std::function<void(const std::string& line)>;
@@ -56,9 +55,9 @@ class CProvisionJob {
 
   CSlot* SlotFor(const CPortEntry& entry);
   void RunDevice(CSlot& slot, int comNumber, const std::string& caption);
-  // On the slot's thread.
+  // On the slot's thread; the source is used on the job's.
   bool TakeImei(CSlot& slot, const CDeviceReport& device, std::string& imei, std::string& reason);
-  // Any thread: what the pool said, when it could not record it.
+  // What the pool said, when it could not record it.
   std::string Settle(const CDeviceReport& device);
   // From any thread, to run on the job's.
   void PostToJob(std::function<void()> task);
@@ -80,7 +79,6 @@ class CProvisionJob {
   CProvisionOptions m_options;
   CProfile m_profile;
   std::unique_ptr<IImeiSource> m_imeis;
-  std::mutex m_imeisLock;  // the slots take and settle from their threads
   LineSink m_out;
   CRunTimings m_timings;
   CPortWatcher m_watcher;
