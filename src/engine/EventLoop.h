@@ -39,7 +39,6 @@ class CLoopTimer {
 
   void Start(long long milliseconds);
   void Stop();
-  bool IsActive() const { return m_id != 0; }
 
  private:
   IEventLoop& m_loop;
