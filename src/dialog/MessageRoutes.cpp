@@ -50,15 +50,12 @@ void CMirlSettingsDlg::HandleDeviceMessage(const std::string& message) {
 void CMirlSettingsDlg::OnTimer(int id) {
   switch (id) {
     case TIMER_WIFI_CONNECT: OnWifiConnectTimer(); break;
-    case TIMER_UPDATE_IP: OnReplyTimeout(id, ECommand::UpdateIp, IDC_UPDATE_IP, IDC_UPDATE_DOMAIN); break;
-    case TIMER_SET_ACCOUNT: OnReplyTimeout(id, ECommand::SetAccount, IDC_SET_ACCOUNT, 0); break;
-    case TIMER_SET_APN: OnReplyTimeout(id, ECommand::SetApn, IDC_SET_APN, IDC_CLEAR_APN); break;
-    case TIMER_UPDATE_DEALER_PW: OnReplyTimeout(id, ECommand::UpdateDealerPw, IDC_UPDATE_DEALER_PW, 0); break;
-    case TIMER_UPDATE_DOMAIN: OnReplyTimeout(id, ECommand::UpdateDomain, IDC_UPDATE_DOMAIN, IDC_UPDATE_IP); break;
-    case TIMER_CLEAR_APN: OnReplyTimeout(id, ECommand::ClearApn, IDC_SET_APN, IDC_CLEAR_APN); break;
     case TIMER_LINK_SILENT: OnLinkSilent(); break;
     case TIMER_PORT_WATCH: OnPortWatch(); break;
-    default: break;
+    default:
+      if (const CDeviceCommand* command = CommandOfReplyTimer(id))
+        OnReplyTimeout(id, command->command, command->button, command->partnerButton);
+      break;
   }
 }
 

@@ -33,9 +33,9 @@ CDeviceRun::CDeviceRun(IEventLoop& loop, IPort& port, IPortList& ports, CProfile
       m_bound(loop, [this] { OnBound(); }),
       m_quiet(loop, [this] { OnSettled(); }),
       m_settleEnd(loop, [this] { OnSettled(); }) {
-  m_plan.push_back(EStepKind::Connect);
-  for (const EStepKind kind : PlanSteps(m_profile)) m_plan.push_back(kind);
-  for (const EStepKind kind : m_plan) {
+  m_plan.push_back(ECommand::Connect);
+  for (const ECommand kind : PlanSteps(m_profile)) m_plan.push_back(kind);
+  for (const ECommand kind : m_plan) {
     m_report.steps.emplace_back();
     m_report.steps.back().name = StepName(kind);
   }
@@ -187,7 +187,7 @@ void CDeviceRun::OnLinkClosed() {
       return;
     case EPhase::Step:
       // Whatever the device answers, a reset closes the link; it does not say whether it worked.
-      if (CurrentKind() == EStepKind::FactoryReset && !m_sent.empty())
+      if (CurrentKind() == ECommand::FactoryReset && !m_sent.empty())
         EndStep(EStepStatus::Ok, "the device answered and closed the link to restart");
       else
         EndStep(EStepStatus::Fail, LinkClosedReason(), true);
@@ -213,7 +213,7 @@ void CDeviceRun::OnBound() {
       else
         EndStep(EStepStatus::NoResponse,
                 "no reply within " +
-                    Seconds(RulesOf(CurrentKind()).windowTimer ? m_timings.windowTimerMs : m_timings.replyMs));
+                    Seconds(DeviceCommand(CurrentKind()).replyTimer != 0 ? m_timings.windowTimerMs : m_timings.replyMs));
       return;
     default: return;
   }
@@ -260,7 +260,7 @@ void CDeviceRun::AfterStep() {
     BeginStep(m_nCurrent + 1);
     return;
   }
-  if (CurrentKind() == EStepKind::FactoryReset && succeeded) {
+  if (CurrentKind() == ECommand::FactoryReset && succeeded) {
     m_report.after.note = "the device restarts after a factory reset";
   } else {
     const std::string reason = m_nCurrent == 0 ? "the link did not open" : "the link closed";

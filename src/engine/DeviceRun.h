@@ -87,16 +87,16 @@ class CDeviceRun : private ICommandObserver {
 
   // One step: its fields, its press and its verdict (DeviceRunSteps.cpp).
   void BeginStep(std::size_t index);
-  void PressStep(EStepKind kind);
-  void TypeFields(EStepKind kind);
-  void Press(EStepKind kind);
+  void PressStep(ECommand kind);
+  void TypeFields(ECommand kind);
+  void Press(ECommand kind);
   void CheckWifiRow();
   void JudgeStep(const CCommandOutcome& outcome);
   void KeepSent(const Outcomes& outcomes);
   void Record(EStepStatus status, const std::string& detail, bool linkFault = false);
   void EndStep(EStepStatus status, const std::string& detail, bool linkFault = false);
   bool EarlierStepsSucceeded() const;
-  EStepKind CurrentKind() const { return m_plan[m_nCurrent]; }
+  ECommand CurrentKind() const { return m_plan[m_nCurrent]; }
   std::string LinkClosedReason() const;
   void TakeOtherMessages();
 
@@ -109,7 +109,7 @@ class CDeviceRun : private ICommandObserver {
   CWindowPump m_loop;
   std::unique_ptr<CMirlSettingsDlg> m_dlg;  // after the window and its loop: it goes first
 
-  std::vector<EStepKind> m_plan;  // index 0 is the connection
+  std::vector<ECommand> m_plan;  // index 0 is the connection
   CDeviceReport m_report;         // steps[i] belongs to m_plan[i]
   EPhase m_phase = EPhase::Idle;
   std::size_t m_nCurrent = 0;

@@ -4,13 +4,18 @@
 #include "dialog/ControlRoutes.h"
 #include "engine/DeviceRun.h"
 #include "link/SecretMask.h"
+#include "res/DialogTemplates.h"
 #include "ui/MirlSettingsDlg.h"
 
 namespace tolvane {
 
 namespace {
 
-std::string LanguageItem(const std::string& code) { return code == "en_US" ? "English" : "中文简体"; }
+// The language box's item for a device code; the profile holds only codes the device knows.
+std::string LanguageItem(const std::string& code) {
+  const auto found = std::find(kLanguageCodes.begin(), kLanguageCodes.end(), code);
+  return found == kLanguageCodes.end() ? std::string() : kLanguageChoices[static_cast<std::size_t>(found - kLanguageCodes.begin())];
+}
 
 // Selects the item with exactly this text, as a person picks it; false when the box has none.
 bool PickItem(CMemoryWindow& window, int id, const std::string& item) {
@@ -48,13 +53,13 @@ void CDeviceRun::BeginStep(std::size_t index) {
     Finish();
     return;
   }
-  const EStepKind kind = CurrentKind();
+  const ECommand kind = CurrentKind();
   // A reset wipes the device: never after something went wrong, when a person would look first.
-  if (kind == EStepKind::FactoryReset && !EarlierStepsSucceeded()) {
+  if (kind == ECommand::FactoryReset && !EarlierStepsSucceeded()) {
     EndStep(EStepStatus::NotRun, "an earlier step did not succeed");
     return;
   }
-  if (kind == EStepKind::JoinWifi) {
+  if (kind == ECommand::ConnectWifi) {
     const EStepStatus opened = m_report.steps[index - 1].status;
     if (opened != EStepStatus::Ok && opened != EStepStatus::Planned) {
       EndStep(EStepStatus::NotRun, "Wi-Fi did not open");
@@ -82,11 +87,11 @@ void CDeviceRun::CheckWifiRow() {
   m_bWaitingForRow = false;
   m_bound.Stop();
   RouteControlEvent(*m_dlg, IDC_WIFI_LIST, EControlEvent::RowClicked, row);
-  PressStep(EStepKind::JoinWifi);
+  PressStep(ECommand::ConnectWifi);
 }
 
-void CDeviceRun::PressStep(EStepKind kind) {
-  const CStepRules& rules = RulesOf(kind);
+void CDeviceRun::PressStep(ECommand kind) {
+  const CDeviceCommand& rules = DeviceCommand(kind);
   m_sent.clear();
   m_sentExact.clear();
   TakeOtherMessages();
@@ -96,7 +101,7 @@ void CDeviceRun::PressStep(EStepKind kind) {
     EndStep(EStepStatus::Refused, std::string("the window's ") + StepName(kind) + " button is disabled");
     return;
   }
-  if (kind == EStepKind::WriteImei && m_mode == EMode::Send && m_imeiGate) {
+  if (kind == ECommand::WriteImei && m_mode == EMode::Send && m_imeiGate) {
     std::string imei = *m_profile.imei, reason;
     if (!m_imeiGate(imei, reason)) {
       m_strAbort = reason;
@@ -111,7 +116,7 @@ void CDeviceRun::PressStep(EStepKind kind) {
   const Outcomes outcomes = Pressed([this, kind] { Press(kind); });
   KeepSent(outcomes);
   // The report names the IMEI that left for the device, or none.
-  if (kind == EStepKind::WriteImei && !m_sent.empty()) m_report.imei = *m_profile.imei;
+  if (kind == ECommand::WriteImei && !m_sent.empty()) m_report.imei = *m_profile.imei;
   for (const CCommandOutcome& outcome : outcomes) {
     // The window's own checks, the "~" refusal among them: nothing was sent.
     if (outcome.outcome == EOutcome::Refused) {
@@ -121,9 +126,9 @@ void CDeviceRun::PressStep(EStepKind kind) {
   }
   if (m_sent.empty()) {
     // Language and network type are not sent again when the device reports the same already.
-    if (kind == EStepKind::SetLanguage || kind == EStepKind::SetNetwork)
+    if (kind == ECommand::SetLanguage || kind == ECommand::SetNetwork)
       EndStep(EStepStatus::Ok, "the device reports " +
-                                   (kind == EStepKind::SetLanguage ? *m_profile.language : *m_profile.networkType) +
+                                   (kind == ECommand::SetLanguage ? *m_profile.language : *m_profile.networkType) +
                                    " already");
     else
       EndStep(EStepStatus::Refused, "the window sends nothing for this value");
@@ -133,59 +138,59 @@ void CDeviceRun::PressStep(EStepKind kind) {
     EndStep(EStepStatus::Planned, {});
     return;
   }
-  m_bound.Start(rules.windowTimer ? m_timings.windowTimerMs : m_timings.replyMs);
+  m_bound.Start(rules.replyTimer != 0 ? m_timings.windowTimerMs : m_timings.replyMs);
 }
 
-void CDeviceRun::TypeFields(EStepKind kind) {
+void CDeviceRun::TypeFields(ECommand kind) {
   const CProfile& p = m_profile;
   CMemoryWindow& w = m_window;
   switch (kind) {
-    case EStepKind::WriteImei: w.SetWindowText(IDC_IMEI, *p.imei); break;
-    case EStepKind::UpdateIp: w.IpSetAddress(IDC_SERVER_IP, *p.serverIp); break;
-    case EStepKind::UpdateDomain: w.SetWindowText(IDC_DOMAIN, *p.domain); break;
-    case EStepKind::SetAccount:
+    case ECommand::WriteImei: w.SetWindowText(IDC_IMEI, *p.imei); break;
+    case ECommand::UpdateIp: w.IpSetAddress(IDC_SERVER_IP, *p.serverIp); break;
+    case ECommand::UpdateDomain: w.SetWindowText(IDC_DOMAIN, *p.domain); break;
+    case ECommand::SetAccount:
       w.SetWindowText(IDC_ACCOUNT, *p.account);
       w.SetWindowText(IDC_ACCOUNT_PASSWORD, p.accountPassword.value_or(""));
       break;
-    case EStepKind::UpdateDealerPw: w.SetWindowText(IDC_DEALER_PASSWORD, *p.dealerPassword); break;
-    case EStepKind::SetApn:
+    case ECommand::UpdateDealerPw: w.SetWindowText(IDC_DEALER_PASSWORD, *p.dealerPassword); break;
+    case ECommand::SetApn:
       w.SetWindowText(IDC_APN_NAME, *p.apn);
       w.SetWindowText(IDC_APN_USER, p.apnUser.value_or(""));
       w.SetWindowText(IDC_APN_PASSWORD, p.apnPassword.value_or(""));
       break;
-    case EStepKind::SetLanguage:
+    case ECommand::SetLanguage:
       if (PickItem(w, IDC_LANGUAGE, LanguageItem(*p.language)))
         RouteControlEvent(*m_dlg, IDC_LANGUAGE, EControlEvent::SelectionChanged);
       break;
-    case EStepKind::SetNetwork:
+    case ECommand::SetNetwork:
       if (PickItem(w, IDC_NETWORK_TYPE, *p.networkType))
         RouteControlEvent(*m_dlg, IDC_NETWORK_TYPE, EControlEvent::SelectionChanged);
       break;
-    case EStepKind::JoinWifi: w.SetWindowText(IDC_WIFI_PASSWORD, p.wifiPassword.value_or("")); break;
+    case ECommand::ConnectWifi: w.SetWindowText(IDC_WIFI_PASSWORD, p.wifiPassword.value_or("")); break;
     default: break;
   }
 }
 
-void CDeviceRun::Press(EStepKind kind) {
+void CDeviceRun::Press(ECommand kind) {
   // Through the window's own route from the button to its handler, as a click goes.
-  RouteControlEvent(*m_dlg, RulesOf(kind).button, EControlEvent::Clicked);
+  RouteControlEvent(*m_dlg, DeviceCommand(kind).button, EControlEvent::Clicked);
 }
 
 void CDeviceRun::JudgeStep(const CCommandOutcome& outcome) {
-  const EStepKind kind = CurrentKind();
-  const CStepRules& rules = RulesOf(kind);
+  const ECommand kind = CurrentKind();
+  const CDeviceCommand& rules = DeviceCommand(kind);
   if (m_bWaitingForRow || outcome.command != rules.command) return;
   switch (kind) {
-    case EStepKind::FactoryReset:
+    case ECommand::FactoryReset:
       // Whatever the device answers, it closes the link; it does not say whether the reset worked.
       return EndStep(EStepStatus::Ok, "the device answered and closed the link to restart");
-    case EStepKind::OpenWifi:
+    case ECommand::OpenWifi:
       if (m_dlg->IsWifiOn())
         EndStep(EStepStatus::Ok, "Wi-Fi is on");
       else
         EndStep(EStepStatus::Fail, "Wi-Fi stayed off");
       return;
-    case EStepKind::JoinWifi:
+    case ECommand::ConnectWifi:
       if (outcome.outcome == EOutcome::Ok) return EndStep(EStepStatus::Ok, "joined");
       // The window's join timer runs out silently; the request stays outstanding.
       if (outcome.outcome == EOutcome::NoResponse)
@@ -198,7 +203,7 @@ void CDeviceRun::JudgeStep(const CCommandOutcome& outcome) {
     case EOutcome::Fail: return EndStep(EStepStatus::Fail, outcome.text);
     case EOutcome::NoResponse: return EndStep(EStepStatus::NoResponse, outcome.text);
     case EOutcome::Other:
-      if (rules.otherEnds) EndStep(EStepStatus::Fail, "the device answered neither ok nor fail");
+      if (rules.otherAnswerFails) EndStep(EStepStatus::Fail, "the device answered neither ok nor fail");
       return;
     default: return;
   }

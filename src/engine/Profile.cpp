@@ -1,6 +1,7 @@
 #include "engine/Profile.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "engine/IniValue.h"
+#include "res/DialogTemplates.h"
 
 namespace tolvane {
 
@@ -105,8 +107,9 @@ bool ScanLines(std::string_view bytes, const std::string& path, std::vector<CRaw
   return true;
 }
 
-bool IsOneOf(const std::string& value, std::initializer_list<std::string_view> choices) {
-  return std::find(choices.begin(), choices.end(), value) != choices.end();
+template <typename Choices>
+bool IsOneOf(const std::string& value, const Choices& choices) {
+  return std::find(std::begin(choices), std::end(choices), value) != std::end(choices);
 }
 
 // Why the value does not fit its key; empty when it does.
@@ -116,9 +119,9 @@ std::string CheckValue(EValue kind, const std::string& value) {
     case EValue::NonEmpty: return value.empty() ? "must not be empty" : std::string();
     case EValue::Imei: return IsImeiText(value) ? std::string() : "must be digits 0 to 9 only";
     case EValue::Address: return ParseServerIp(value) ? std::string() : "must be an IPv4 address such as 10.0.0.5";
-    case EValue::Flag: return IsOneOf(value, {"true", "false"}) ? std::string() : "must be true or false";
-    case EValue::Language: return IsOneOf(value, {"en_US", "zh_CN"}) ? std::string() : "must be en_US or zh_CN";
-    case EValue::NetworkType: return IsOneOf(value, {"2G", "3G", "3G/2G"}) ? std::string() : "must be 2G, 3G or 3G/2G";
+    case EValue::Flag: return IsOneOf(value, std::array<std::string_view, 2>{"true", "false"}) ? std::string() : "must be true or false";
+    case EValue::Language: return IsOneOf(value, kLanguageCodes) ? std::string() : "must be en_US or zh_CN";
+    case EValue::NetworkType: return IsOneOf(value, kNetworkTypeChoices) ? std::string() : "must be 2G, 3G or 3G/2G";
   }
   return {};
 }

@@ -122,7 +122,7 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
     };
     // The device's answer settles the IMEI at once: a run that dies later must not leave it claimed.
     hooks.stepEnded = [this](const CStepResult& step, const CDeviceReport& device) {
-      if (step.name != StepName(EStepKind::WriteImei)) return;
+      if (step.name != StepName(ECommand::WriteImei)) return;
       PostToJob([this, device] {
         if (std::string fault = Settle(device); !fault.empty()) m_report.poolFault = fault;
       });

@@ -12,7 +12,7 @@ const CStepResult* Step(const CDeviceReport& report, const std::string& name) {
   return nullptr;
 }
 
-bool AnsweredOk(const CDeviceReport& report, EStepKind kind) {
+bool AnsweredOk(const CDeviceReport& report, ECommand kind) {
   const CStepResult* step = Step(report, StepName(kind));
   return step && step->status == EStepStatus::Ok;
 }
@@ -34,17 +34,17 @@ std::string JoinedWithAnd(const std::vector<std::string>& items) {
 
 std::optional<CStepResult> VerifyReadBack(const CProfile& written, const CDeviceReport& report) {
   struct CWritten {
-    EStepKind step;
+    ECommand step;
     const char* what;
     std::optional<std::string> value;
     const std::optional<std::string>* reported;
   };
   const CWritten checks[] = {
-      {EStepKind::UpdateIp, "IP", written.serverIp ? std::optional(Dotted(*written.serverIp)) : std::nullopt, &report.after.ip},
-      {EStepKind::SetLanguage, "language", written.language, &report.after.language},
-      {EStepKind::SetNetwork, "network type", written.networkType, &report.after.networkType},
+      {ECommand::UpdateIp, "IP", written.serverIp ? std::optional(Dotted(*written.serverIp)) : std::nullopt, &report.after.ip},
+      {ECommand::SetLanguage, "language", written.language, &report.after.language},
+      {ECommand::SetNetwork, "network type", written.networkType, &report.after.networkType},
   };
-  const bool imeiWritten = AnsweredOk(report, EStepKind::WriteImei) && !report.imei.empty();
+  const bool imeiWritten = AnsweredOk(report, ECommand::WriteImei) && !report.imei.empty();
   bool any = imeiWritten;
   for (const CWritten& check : checks) any = any || (check.value && AnsweredOk(report, check.step));
   // Unread, the After line already says why.
@@ -97,7 +97,7 @@ CSettlement SettlementOf(const CDeviceReport& report) {
                                report.after.language.value_or("-") + ", network type " +
                                report.after.networkType.value_or("-");
   }
-  const CStepResult* write = Step(report, StepName(EStepKind::WriteImei));
+  const CStepResult* write = Step(report, StepName(ECommand::WriteImei));
   if (!write) return settlement;
   settlement.detail = write->detail;
   if (write->status == EStepStatus::Fail && !write->linkFault) {

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "link/Framing.h"
+#include "res/DeviceCommands.h"
 
 namespace tolvane {
 
@@ -23,27 +24,39 @@ std::size_t After(std::string_view value, char separator, std::size_t from = 0) 
   return at == kNone ? kNone : at + 1;
 }
 
-// Where the secret in `value` starts; kNone when it carries none.
-std::size_t SecretStart(TraceDirection direction, std::string_view key, std::string_view value) {
-  // "ACCOUNT:name^password", "WiFi_PW:address^password". A name holding "^" hides its own rest too.
-  if (IsKey(key, "ACCOUNT") || IsKey(key, "WiFi_PW")) return After(value, kFieldSeparator);
-  if (IsKey(key, "CUSTOMER_PW")) {
-    // The device answers "ok" or "fail"; anything else might be the password itself.
-    const bool verdict = direction == TraceDirection::FromDevice && (value == "ok" || value == "fail");
-    return verdict ? kNone : 0;
-  }
-  // "APN:name^user@password": from the first "@" after the name, so a password holding "@" is hidden whole.
-  if (IsKey(key, "APN")) {
-    const std::size_t user = After(value, kFieldSeparator);
-    return user == kNone ? kNone : After(value, '@', user);
-  }
-  // "BT:address^pair^PIN"; addresses never hold "^", they come from fields cut at it.
-  if (IsKey(key, "BT")) {
-    constexpr std::string_view kPair = "pair^";
-    const std::size_t word = After(value, kFieldSeparator);
-    if (word != kNone && value.substr(word).starts_with(kPair)) return word + kPair.size();
+// Where `rule`'s secret in `value` starts; kNone when it carries none.
+std::size_t SecretStart(ESecret rule, TraceDirection direction, std::string_view value) {
+  switch (rule) {
+    case ESecret::None: return kNone;
+    // A name holding "^" hides its own rest too.
+    case ESecret::AfterName: return After(value, kFieldSeparator);
+    case ESecret::WholeValue: {
+      // The device answers "ok" or "fail"; anything else might be the secret itself.
+      const bool verdict = direction == TraceDirection::FromDevice && (value == "ok" || value == "fail");
+      return verdict ? kNone : 0;
+    }
+    // From the first "@" after the name, so a password holding "@" is hidden whole.
+    case ESecret::ApnPassword: {
+      const std::size_t user = After(value, kFieldSeparator);
+      return user == kNone ? kNone : After(value, '@', user);
+    }
+    // Addresses never hold "^", they come from fields cut at it.
+    case ESecret::PairingPin: {
+      constexpr std::string_view kPair = "pair^";
+      const std::size_t word = After(value, kFieldSeparator);
+      if (word != kNone && value.substr(word).starts_with(kPair)) return word + kPair.size();
+      return kNone;
+    }
   }
   return kNone;
+}
+
+// The earliest secret that any command sent under `key` carries in `value`.
+std::size_t SecretStart(TraceDirection direction, std::string_view key, std::string_view value) {
+  std::size_t start = kNone;
+  for (const CDeviceCommand& command : kDeviceCommands)
+    if (IsKey(key, command.key)) start = std::min(start, SecretStart(command.secret, direction, value));
+  return start;
 }
 
 }  // namespace

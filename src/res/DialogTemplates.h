@@ -39,6 +39,8 @@ std::string_view KindCode(ControlKind kind);
 
 // The fixed choices of the language and the network type lists, in the window's order.
 inline constexpr std::array<const char*, 2> kLanguageChoices{"English", "中文简体"};
+// The device's word for each language choice, in the same order.
+inline constexpr std::array<const char*, 2> kLanguageCodes{"en_US", "zh_CN"};
 inline constexpr std::array<const char*, 3> kNetworkTypeChoices{"2G", "3G", "3G/2G"};
 
 // The captionless frame whose rectangle holds a control; a frame row names itself.

@@ -1,3 +1,6 @@
+#include <algorithm>
+
+#include "res/DialogTemplates.h"
 #include "res/Strings.h"
 #include "ui/MirlSettingsDlg.h"
 
@@ -6,15 +9,17 @@ namespace tolvane {
 namespace {
 
 // The combo boxes' items, in their (sorted) order.
-constexpr char kEnglish[] = "English";
-constexpr char kChinese[] = "中文简体";
-constexpr int kEnglishItem = 0;
 constexpr int kChineseItem = 1;
 constexpr int k2gItem = 0;
 constexpr int k3gItem = 1;
 constexpr int k3g2gItem = 2;
 
-std::string LanguageCode(const std::string& comboText) { return comboText == kEnglish ? "en_US" : "zh_CN"; }
+// Whatever the box holds that is not English goes as Chinese, the only other choice.
+std::string LanguageCode(const std::string& comboText) {
+  for (std::size_t item = 0; item < kLanguageChoices.size(); ++item)
+    if (comboText == kLanguageChoices[item]) return kLanguageCodes[item];
+  return kLanguageCodes[kChineseItem];
+}
 
 std::string NetworkTypeCode(const std::string& comboText) {
   if (comboText == "3G/2G" || comboText == "3G") return comboText;
@@ -53,13 +58,11 @@ void CMirlSettingsDlg::OnSelchangeNetworkType() { m_cbNetworkType.SetCurSel(m_cb
 // press; a report says what the device holds and settles nothing.
 void CMirlSettingsDlg::OnLanguageReply(const std::string& value) {
   EnableAfterReply(m_btnSetLanguage);
-  if (value == "en_US") {
-    m_strLanguage = kEnglish;
-    m_cbLanguage.SetCurSel(kEnglishItem);
-    m_reported.language = value;
-  } else if (value == "zh_CN") {
-    m_strLanguage = kChinese;
-    m_cbLanguage.SetCurSel(kChineseItem);
+  const auto code = std::find(kLanguageCodes.begin(), kLanguageCodes.end(), value);
+  if (code != kLanguageCodes.end()) {
+    const auto item = static_cast<std::size_t>(code - kLanguageCodes.begin());
+    m_strLanguage = kLanguageChoices[item];
+    m_cbLanguage.SetCurSel(static_cast<int>(item));
     m_reported.language = value;
   } else if (value == "ok") {
     ShowSettled(ECommand::SetLanguage, EOutcome::Ok, IDS_SET_LANGUAGE_OK);

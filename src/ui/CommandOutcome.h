@@ -3,31 +3,9 @@
 #include <cstddef>
 #include <string>
 
-namespace tolvane {
+#include "res/DeviceCommands.h"
 
-// What the dialog sends, named after the handler that sends it (a toggle is one kind, whichever
-// way it goes).
-enum class ECommand {
-  Connect,    // "COM:open"
-  ClosePort,  // the link's closing word, and the link gone
-  WriteImei,
-  UpdateIp,
-  UpdateDomain,
-  SetAccount,
-  UpdateDealerPw,
-  SetApn,
-  ClearApn,
-  SetLanguage,
-  SetNetwork,
-  FactoryReset,
-  OpenWifi,
-  ConnectWifi,
-  OpenBt,
-  SearchBt,
-  PairBt,
-  OpenGps,
-};
-inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(ECommand::OpenGps) + 1;
+namespace tolvane {
 
 // How a command fared. A command that waits for an answer is settled once, by the first of Ok, Fail,
 // Other, NoResponse or LinkClosed; an answer or an expiry with nothing waiting settles nothing.

@@ -16,7 +16,7 @@
 #include "ui/Controls.h"
 #include "ui/IWindow.h"
 #include "ui/ReportedSettings.h"
-#include "ui/TimerIds.h"
+#include "res/TimerIds.h"
 
 namespace tolvane {
 

@@ -125,12 +125,10 @@ void CMirlSettingsDlg::EnableDeviceControls(bool bEnable) {
 }
 
 void CMirlSettingsDlg::ResetDeviceState() {
-  m_window.KillTimer(TIMER_WIFI_CONNECT);
   m_bDeviceReady = false;
   EnableDeviceControls(false);
-  for (const int timer : {TIMER_UPDATE_IP, TIMER_SET_ACCOUNT, TIMER_SET_APN, TIMER_UPDATE_DEALER_PW,
-                          TIMER_UPDATE_DOMAIN, TIMER_CLEAR_APN})
-    m_window.KillTimer(timer);
+  for (const CDeviceCommand& command : kDeviceCommands)
+    if (command.replyTimer != 0) m_window.KillTimer(command.replyTimer);
   m_strLastIp.clear();
   m_ipServer.ClearAddress();
   for (CEdit* edit : {&m_editAccount, &m_editAccountPassword, &m_editApnName, &m_editApnPassword, &m_editDealerPassword,

@@ -26,7 +26,7 @@
 
 #include "res/ControlIds.h"
 #include "ui/IWindow.h"
-#include "ui/TimerIds.h"
+#include "res/TimerIds.h"
 
 namespace tolvane::contract {
 

@@ -4,6 +4,7 @@
 
 #include "RadioTestFixture.h"
 #include "dialog/ControlRoutes.h"
+#include "res/DeviceCommands.h"
 #include "res/DialogTemplates.h"
 
 namespace tolvane::testing {
@@ -29,6 +30,19 @@ TEST(ControlRoutes, everyButtonComboBoxAndListOfTheMainWindowIsRouted) {
     EXPECT_TRUE(!acts || RoutedOnce(control.id, reported(control.kind))) << control.member;
   }
   EXPECT_TRUE(RoutedOnce(IDC_PORT, EControlEvent::DroppingDown));
+}
+
+// The production line presses a command's button through these routes; a row naming a button that
+// no click reaches would leave its step waiting for a command that never goes.
+TEST(ControlRoutes, everyDeviceCommandsButtonIsAButtonThatAClickReaches) {
+  for (const CDeviceCommand& command : kDeviceCommands) {
+    const auto& controls = MainDialogTemplate().controls;
+    const auto control = std::find_if(controls.begin(), controls.end(),
+                                      [&](const CControlTemplate& row) { return row.id == command.button; });
+    ASSERT_NE(control, controls.end()) << command.name;
+    EXPECT_EQ(control->kind, ControlKind::Button) << command.name;
+    EXPECT_TRUE(RoutedOnce(command.button, EControlEvent::Clicked)) << command.name;
+  }
 }
 
 using ControlEvents = RadioTest;
