@@ -4,10 +4,10 @@
 #include <csignal>
 #include <cstdio>
 
-#include "engine/ImeiListSource.h"
 #include "pool/ImeiPoolSource.h"
 #include "cli/LinuxProvisionPlatform.h"
 #include "engine/ProvisionCommandLine.h"
+#include "engine/ProvisionStart.h"
 #include "posix/HostName.h"
 #include "posix/StopSignal.h"
 #include "engine/ProvisionJob.h"
@@ -54,30 +54,12 @@ int RunProvision(int argc, char** argv) {
 
   CLinuxProvisionPlatform platform;
   std::string error;
-  std::optional<CProfile> profile = ReadProfile(options->profilePath, error);
-  if (!profile) return Complain(error, kExitProfile);
-  if (options->imei) profile->imei = options->imei;
-  if (profile->factoryReset && !options->yes && !options->dryRun)
-    return Complain(options->profilePath + " asks for a factory reset: add --yes to confirm it", kExitUsage);
-  if (profile->imei && options->comNumbers.size() > 1 && options->imeiListPath.empty() && options->poolAddress.empty())
-    return Complain(options->profilePath + " holds one imei, which would go into every device: take them from "
-                                           "--imei-list or --pool instead",
-                    kExitUsage);
-  std::unique_ptr<IImeiSource> imeis;
-  if (!options->imeiListPath.empty()) {
-    std::optional<CImeiList> list = CImeiList::Read(options->imeiListPath, platform.Files(), error);
-    if (!list) return Complain(error, kExitProfile);
-    imeis = std::make_unique<CImeiListSource>(std::move(*list), options->imeiListPath);
-  } else if (!options->poolAddress.empty()) {
-    const std::optional<CPoolAddress> address = ParsePoolAddress(options->poolAddress, error);
-    if (!address) return Complain(error, kExitUsage);
-    std::unique_ptr<CImeiPool> pool = CImeiPool::Open(*address, false, error);
-    if (!pool || !pool->IsPool(error)) return Complain(error, kExitPool);
-    imeis = std::make_unique<CImeiPoolSource>(std::move(pool), options->poolAddress, options->station);
-  }
+  int status = kExitOk;
+  std::optional<CProvisionStart> start = PrepareProvision(*options, platform.Files(), OpenImeiPoolSource, error, status);
+  if (!start) return Complain(error, status);
 
   CQtEventLoop loop;
-  CProvisionJob job(platform, loop, *options, std::move(*profile), std::move(imeis), PrintLine);
+  CProvisionJob job(platform, loop, *options, std::move(start->profile), std::move(start->imeis), PrintLine);
   job.SetFinishedHandler([](int exitStatus) { QCoreApplication::exit(exitStatus); });
   const CStopSignal stop([&loop, &job](int count) { loop.Post([&job, count] { job.Stop(count); }); });
   loop.Post([&job] { job.Start(); });

@@ -1,5 +1,8 @@
 #include "pool/ImeiPoolSource.h"
 
+#include "engine/ProvisionReport.h"
+#include "pool/PoolAddress.h"
+
 namespace tolvane {
 
 namespace {
@@ -59,6 +62,20 @@ std::string CImeiPoolSource::Progress() {
   if (!m_pPool->Counts(counts, error)) return "the pool did not answer";
   return std::to_string(counts[EImeiState::Free]) + " IMEIs free in the pool, " +
          std::to_string(counts[EImeiState::Claimed]) + " claimed and not confirmed";
+}
+
+std::unique_ptr<IImeiSource> OpenImeiPoolSource(const CProvisionOptions& options, std::string& error, int& status) {
+  const std::optional<CPoolAddress> address = ParsePoolAddress(options.poolAddress, error);
+  if (!address) {
+    status = kExitUsage;
+    return nullptr;
+  }
+  std::unique_ptr<CImeiPool> pool = CImeiPool::Open(*address, false, error);
+  if (!pool || !pool->IsPool(error)) {
+    status = kExitPool;
+    return nullptr;
+  }
+  return std::make_unique<CImeiPoolSource>(std::move(pool), options.poolAddress, options.station);
 }
 
 }  // namespace tolvane

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/ImeiSource.h"
+#include "engine/ProvisionOptions.h"
 #include "pool/ImeiPool.h"
 
 namespace tolvane {
@@ -27,5 +28,9 @@ class CImeiPoolSource : public IImeiSource {
   std::string m_strStation;
   std::map<std::string, CClaim> m_claims;  // this run's, by IMEI
 };
+
+// The pool that --pool names, as a run's IMEI source; nothing, with the message and the exit
+// status (a bad address is a usage error, a pool that cannot be used a pool fault), when not.
+std::unique_ptr<IImeiSource> OpenImeiPoolSource(const CProvisionOptions& options, std::string& error, int& status);
 
 }  // namespace tolvane
