@@ -1,8 +1,10 @@
-; Tolvane's installer for 64-bit Windows: Tolvane.exe under Program Files for every user, or in the
-; user's own programs folder without administrator rights (/CurrentUser, or the first page), with a
+; Tolvane's installer for 64-bit Windows: Tolvane.exe and tolvane-provision.exe (the production line,
+; run from a console by its full path: the installer leaves PATH alone) under Program Files for
+; every user, or in the user's own programs folder without administrator rights (/CurrentUser, or the first page), with a
 ; Start-menu shortcut, an uninstaller and an entry under Apps. It speaks English or Simplified
 ; Chinese, as the system does. /S installs and uninstalls silently.
-; makensis (absolute paths) -DVERSION=1.0.0.1 -DVERSION_NUMBERS=1.0.0.1 -DEXE=Tolvane.exe -DICON=tolvane.ico
+; makensis (absolute paths) -DVERSION=1.0.0.1 -DVERSION_NUMBERS=1.0.0.1 -DEXE=Tolvane.exe
+;                           -DPROVISION_EXE=tolvane-provision.exe -DICON=tolvane.ico
 ;                           -DOUTFILE=Tolvane-1.0.0.1-setup.exe Tolvane.nsi
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -69,6 +71,7 @@ FunctionEnd
 Section
   SetOutPath "$INSTDIR"
   File "${EXE}"
+  File "${PROVISION_EXE}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Tolvane.exe"
 
@@ -89,6 +92,7 @@ SectionEnd
 Section Uninstall
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$INSTDIR\Tolvane.exe"
+  Delete "$INSTDIR\tolvane-provision.exe"
   Delete "$INSTDIR\Uninstall.exe"
   ; Only when empty: the folder may hold the user's own files.
   RMDir "$INSTDIR"

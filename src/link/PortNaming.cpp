@@ -60,6 +60,8 @@ int ComNumberForDevice(const std::string& deviceName) {
 }
 
 std::string PortCaption(int number, const std::string& deviceName) {
+  // Windows names a port by its number alone.
+  if (deviceName.empty()) return "COM" + std::to_string(number);
   return "COM" + std::to_string(number) + " (" + deviceName + ")";
 }
 

@@ -21,8 +21,8 @@ struct CPortEntry {
 // Returns 0 for a name outside every range.
 int ComNumberForDevice(const std::string& deviceName);
 
-// "COM33 (ttyUSB0)". The digits follow "COM" directly, so atoi on the text after the first
-// three characters gives the number back.
+// "COM33 (ttyUSB0)", or "COM3" for a port without a device name. The digits follow "COM" directly,
+// so atoi on the text after the first three characters gives the number back.
 std::string PortCaption(int number, const std::string& deviceName);
 
 // The device of a caption: "ttyUSB0" for "COM33 (ttyUSB0)"; empty when there is none.

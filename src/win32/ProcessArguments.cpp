@@ -1,4 +1,4 @@
-#include "win32/app/ProcessArguments.h"
+#include "win32/ProcessArguments.h"
 
 #include "win32/Utf16.h"
 #include "win32/WinApi.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/app/ProcessArguments.h"
+#include "win32/ProcessArguments.h"
 
 namespace tolvane::win32 {
 
