@@ -1,14 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
-#include <thread>
 #include <sstream>
+#include <thread>
 
 #include "TemporaryDirectory.h"
 #include "engine/ImeiList.h"
-#include "posix/PosixFileSystem.h"
+#include "PlatformFileSystem.h"
 
 namespace tolvane::testing {
 namespace {
@@ -18,7 +20,7 @@ class ImeiListTest : public ::testing::Test {
   std::optional<CImeiList> Read(const std::string& text) {
     std::ofstream(path) << text;
     error.clear();
-    return CImeiList::Read(path, files, error);
+    return CImeiList::Read(path, *files, error);
   }
   std::string DoneText() const {
     std::ifstream in(path + ".done");
@@ -29,7 +31,7 @@ class ImeiListTest : public ::testing::Test {
 
   CTemporaryDirectory directory;
   std::string path = directory.FilePath("imeis.txt");
-  CPosixFileSystem files;
+  std::unique_ptr<IFileSystem> files = NewPlatformFileSystem();
   std::string error;
 };
 
@@ -64,7 +66,7 @@ TEST_F(ImeiListTest, runsSharingTheListNeverTakeOneImeiTwice) {
   for (auto& mine : taken)
     runs.emplace_back([&, this] {
       std::string ignored;
-      auto list = CImeiList::Read(path, files, ignored);
+      auto list = CImeiList::Read(path, *files, ignored);
       std::string imei;
       while (list->Claim("run", imei, ignored) == CImeiList::EClaim::Taken) mine.push_back(imei);
     });
@@ -80,7 +82,7 @@ TEST_F(ImeiListTest, runsSharingTheListNeverTakeOneImeiTwice) {
 TEST_F(ImeiListTest, aListLockedByAnotherRunTooLong_takesNothingAndSaysWhy) {
   auto list = Read("860000000000001\n");
   ASSERT_TRUE(list);
-  const auto other = files.Lock(path + ".done.lock", 0, error);
+  const auto other = files->Lock(path + ".done.lock", 0, error);
   ASSERT_TRUE(other) << error;
   std::string imei;
   EXPECT_EQ(list->Claim("", imei, error, 100), CImeiList::EClaim::Failed);
@@ -105,6 +107,24 @@ TEST_F(ImeiListTest, aDoneFileThatCannotBeWritten_keepsTheImeiUnused) {
   EXPECT_EQ(list->Claim("", imei, error), CImeiList::EClaim::Failed);
   EXPECT_NE(error.find("cannot record 860000000000001"), std::string::npos) << error;
   EXPECT_EQ(list->NextUnused(), "860000000000001");
+}
+
+// A report is replaced whole or not at all: a save that cannot be made leaves the old one.
+using PlatformFiles = ImeiListTest;
+
+TEST_F(PlatformFiles, aSavedFileIsReplacedWholeAndAFailedSaveLeavesTheOld) {
+  const std::string report = directory.FilePath("report.json");
+  ASSERT_TRUE(files->SaveWhole(report, "first", error)) << error;
+  ASSERT_TRUE(files->SaveWhole(report, "second, longer", error)) << error;
+  std::ifstream in(report);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "second, longer");
+  EXPECT_FALSE(files->SaveWhole(directory.FilePath("missing/report.json"), "x", error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.FilePath("")),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
+#include <random>
 #include <string>
 
 namespace tolvane::testing {
@@ -11,8 +10,14 @@ namespace tolvane::testing {
 class CTemporaryDirectory {
  public:
   CTemporaryDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) m_path = pattern;
+    // A name nobody has, made here: creating it fails for a name taken meanwhile.
+    std::random_device seed;
+    std::error_code error;
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+      const std::filesystem::path candidate =
+          std::filesystem::temp_directory_path() / ("tolvane-" + std::to_string(seed()));
+      if (std::filesystem::create_directory(candidate, error)) m_path = candidate.generic_string();
+    }
   }
   ~CTemporaryDirectory() {
     std::error_code ignored;
