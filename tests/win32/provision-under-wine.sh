@@ -1,8 +1,8 @@
 #!/bin/sh
 # tolvane-provision.exe under Wine against tolvane-devsim on COM7 and COM8, in a prefix of its own:
 # the port list, a dry run that sends nothing, a profile run's exact words on the wire and its
-# report, a bad profile that sends nothing, Ctrl-C while a step waits, and two processes at once on
-# one IMEI list, which never give one IMEI to two devices.
+# report, a bad profile that sends nothing, Ctrl-C while a step waits, two processes at once on one
+# IMEI list, which never give one IMEI to two devices, and --wait with units plugged in in turn.
 # Usage: provision-under-wine.sh PROVISION_EXE   (environment as the Windows tests get it)
 set -eu
 exe=$1
@@ -138,4 +138,39 @@ written=$(cat "$scratch"/a?.log "$scratch"/b?.log | sed -n 's/^tolvane-devsim: P
 [ "$(echo "$written" | wc -l)" = 6 ] || fail "not six IMEIs written: $written"
 [ "$(echo "$written" | uniq | wc -l)" = 6 ] || fail "an IMEI reached two devices: $written"
 echo "PASS: two processes on one IMEI list never share an IMEI"
+
+# --wait: a unit plugged in is provisioned, and after it is unplugged the next one. Windows lists a
+# USB adapter's port under SERIALCOMM only while it is plugged in; Wine lists its ports always, so
+# the test takes COM7's value away and puts it back as a plug would.
+serialcomm='HKLM\HARDWARE\DEVICEMAP\SERIALCOMM'
+unplug() { wine reg delete "$serialcomm" /v '\Device\Serial6' /f >/dev/null 2>&1; }
+plug() { wine reg add "$serialcomm" /v '\Device\Serial6' /t REG_SZ /d COM7 /f >/dev/null 2>&1; }
+said() { tr -d '\r' <"$scratch/wait.out" | grep -qxF -- "$1"; }
+wait_said() {
+  for _ in $(seq 300); do
+    said "$1" && return 0
+    sleep 0.1
+  done
+  fail "--wait never said \"$1\": $(tr -d '\r' <"$scratch/wait.out")"
+}
+printf '860000000000201\n860000000000202\n' >"$scratch/wait.txt"
+unplug
+wine "$exe" --port COM7 --profile "Z:$scratch/list.ini" --imei-list "Z:$scratch/wait.txt" --wait >"$scratch/wait.out" 2>&1 &
+wine_pid=$!
+wait_said "Waiting for a device on COM7..."
+device 7 "$scratch/w1.log"
+plug
+wait_said "Done with COM7: unplug it and plug in the next one."
+unplug
+stop_device "$scratch/w1.log"
+wait_said "COM7 was unplugged; waiting for the next device..."
+device 7 "$scratch/w2.log"
+plug
+status=0
+wait "$wine_pid" || status=$?
+out=$(tr -d '\r' <"$scratch/wait.out")
+expect_status 0 "--wait"
+[ "$(heard "$scratch/w1.log" | grep '^IMEI:')" = "IMEI:860000000000201" ] || fail "--wait: the first unit heard $(heard "$scratch/w1.log")"
+[ "$(heard "$scratch/w2.log" | grep '^IMEI:')" = "IMEI:860000000000202" ] || fail "--wait: the second unit heard $(heard "$scratch/w2.log")"
+echo "PASS: --wait provisions each unit plugged in, one after the other"
 echo "PASS: tolvane-provision.exe under Wine"
