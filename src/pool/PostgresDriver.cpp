@@ -226,6 +226,7 @@ class CPostgresConnection final : public IPoolConnection {
     m_state = state;
     m_strGone = std::move(reason);
     if (state == EState::Unanswered) {
+      PQsetnonblocking(m_connection, 1);  // its goodbye never waits for a path that may be dead
       PQfinish(m_connection);
       m_connection = nullptr;
     }
