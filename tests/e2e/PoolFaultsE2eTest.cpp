@@ -41,9 +41,6 @@ class ProductionLineFaults : public CProvisionFixture {
     EXPECT_TRUE(psql.waitForFinished(60'000));
     return QString::fromUtf8(psql.readAllStandardOutput()).trimmed();
   }
-  static QString ProgramsBackends() {
-    return QStringLiteral("FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()");
-  }
   // The devices, each waiting on its IMEI's answer, once each has heard its IMEI.
   std::vector<std::unique_ptr<CDevsimProcess>> DevicesThatHeardTheirImei(QStringList& arguments, int count) {
     std::vector<std::unique_ptr<CDevsimProcess>> devices;
@@ -58,6 +55,9 @@ class ProductionLineFaults : public CProvisionFixture {
     return devices;
   }
 
+  // The program's one connection, from the test's own.
+  static constexpr char kProgramsBackend[] =
+      " FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()";
   static inline int s_nDatabases = 0;
   QString m_strDatabase;
   QString m_strPool;
@@ -66,9 +66,9 @@ class ProductionLineFaults : public CProvisionFixture {
 };
 
 TEST_F(ProductionLineFaults, aStoppedDatabase_theSecondCtrlCEndsTheWaitAndTheClaimStaysClaimed) {
-  QStringList arguments{"--profile", "line.ini", "--pool", m_strPool, "--report", "run.json"};
+  QStringList arguments{"--profile", "line.ini", "--pool", m_strPool};
   auto devices = DevicesThatHeardTheirImei(arguments, 1);
-  m_nStoppedBackend = Sql("SELECT pid " + ProgramsBackends()).toLongLong();
+  m_nStoppedBackend = Sql(QStringLiteral("SELECT pid") + kProgramsBackend).toLongLong();
   ASSERT_GT(m_nStoppedBackend, 0);
   ASSERT_EQ(::kill(m_nStoppedBackend, SIGSTOP), 0);
   // The device's answer comes, and the program records it in the pool, which does not answer.
@@ -89,7 +89,6 @@ TEST_F(ProductionLineFaults, aStoppedDatabase_theSecondCtrlCEndsTheWaitAndTheCla
   EXPECT_TRUE(output.contains("  Result: written to the device; the pool could not record it: " + fault))
       << output.toStdString();
   EXPECT_TRUE(output.contains("tolvane-provision: " + fault)) << output.toStdString();
-  EXPECT_EQ(Report("run.json")["pool_fault"].toString(), fault);
 
   ::kill(m_nStoppedBackend, SIGCONT);
   m_nStoppedBackend = 0;
@@ -101,7 +100,7 @@ TEST_F(ProductionLineFaults, aStoppedDatabase_theSecondCtrlCEndsTheWaitAndTheCla
 TEST_F(ProductionLineFaults, aConnectionTheServerEnds_saysWhyAndNoDeviceTheRecordHoldsAsClaimedIsOk) {
   QStringList arguments{"--profile", "line.ini", "--pool", m_strPool, "--report", "run.json"};
   auto devices = DevicesThatHeardTheirImei(arguments, 2);
-  ASSERT_EQ(Sql("SELECT count(pg_terminate_backend(pid, 10000)) " + ProgramsBackends()), "1");
+  ASSERT_EQ(Sql(QStringLiteral("SELECT count(pg_terminate_backend(pid, 10000))") + kProgramsBackend), "1");
   QString output;
   EXPECT_EQ(Finish(*m_run, output), 8) << output.toStdString();
 
