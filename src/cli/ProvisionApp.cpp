@@ -61,7 +61,11 @@ int RunProvision(int argc, char** argv) {
   CQtEventLoop loop;
   CProvisionJob job(platform, loop, *options, std::move(start->profile), std::move(start->imeis), PrintLine);
   job.SetFinishedHandler([](int exitStatus) { QCoreApplication::exit(exitStatus); });
-  const CStopSignal stop([&loop, &job](int count) { loop.Post([&job, count] { job.Stop(count); }); });
+  const CStopSignal stop([&loop, &job](int count) {
+    // The job's thread may be waiting for the pool: the second Ctrl-C ends that wait from here.
+    if (count > 1) job.Abandon();
+    loop.Post([&job, count] { job.Stop(count); });
+  });
   loop.Post([&job] { job.Start(); });
   return QCoreApplication::exec();
 }

@@ -355,7 +355,7 @@ void CDeviceRun::Finish() {
   CloseLink();
   m_phase = EPhase::Done;
   TakeOtherMessages();
-  if (m_mode == EMode::Send) Emit(FormatDeviceResult(m_report));
+  if (m_mode == EMode::Send && m_bResultLine) Emit(FormatDeviceResult(m_report));
   if (m_onFinished) m_onFinished();
 }
 

@@ -48,6 +48,9 @@ class CDeviceRun : private ICommandObserver {
   CDeviceRun& operator=(const CDeviceRun&) = delete;
 
   void SetLineSink(LineSink sink) { m_onLine = std::move(sink); }
+  // Whether the last line is the run's result. A job says it itself, once the pool has recorded
+  // what became of the IMEI.
+  void SetResultLine(bool shown) { m_bResultLine = shown; }
   void SetImeiGate(ImeiGate gate) { m_imeiGate = std::move(gate); }
   // Called as each step ends, with what it came to.
   void SetStepHandler(std::function<void(const CStepResult& step)> handler) { m_onStep = std::move(handler); }
@@ -118,6 +121,7 @@ class CDeviceRun : private ICommandObserver {
   std::vector<std::string> m_sentExact;  // as they go to the device
   std::vector<std::string> m_boxes;      // shown since they were last taken into the report
   bool m_bStopRequested = false;
+  bool m_bResultLine = true;
   std::string m_strAbort;  // why the run may not go on, once it may not
 
   Outcomes* m_pPressed = nullptr;  // while a press runs

@@ -38,6 +38,9 @@ class IImeiSource {
   virtual std::string Progress() = 0;
   // A fault of a pool ends a run with its own status.
   virtual bool IsPool() const = 0;
+  // From any thread, at the user's second Ctrl-C: a call waiting for its answer gives up now, and
+  // every later one fails at once.
+  virtual void Abandon() {}
 };
 
 }  // namespace tolvane

@@ -67,7 +67,8 @@ constexpr char kKeysAndStatuses[] =
     "  6    the port could not be opened, or the device did not answer the link\n"
     "  7    the report or the .done file could not be written, or another run kept\n"
     "       the IMEI list locked for more than 10 s\n"
-    "  8    the IMEI pool cannot be reached, is not a pool, or failed\n"
+    "  8    the IMEI pool cannot be reached, is not a pool, failed or did not answer\n"
+    "       in time (20 s), or could not record an IMEI that went to a device\n"
     "  9    the IMEI list or pool had no IMEI left for a device; nothing was sent to it\n"
     "  130  stopped with Ctrl-C\n"
     "When several apply, the first of 130, 7, 8, 6, 9, 1, 4, 5 wins.\n";

@@ -176,15 +176,20 @@ bool CProvisionJob::TakeImei(CSlot& slot, const CDeviceReport& device, std::stri
   return result.taken;
 }
 
-void CProvisionJob::OnRunFinished(CSlot& slot, const CDeviceReport& device) {
+void CProvisionJob::OnRunFinished(CSlot& slot, const CDeviceReport& run) {
   slot.busy = false;
   slot.thread->Release();
+  CDeviceReport device = run;
+  // The pool's connection stays as it failed: a fault at the device's answer is met again here.
+  device.unrecorded = Settle(device);
+  if (!device.unrecorded.empty()) m_report.poolFault = device.unrecorded;
   m_report.devices.push_back(device);
   if (DeviceSucceeded(device)) ++m_nOk;
-  if (std::string fault = Settle(device); !fault.empty()) m_report.poolFault = fault;
   if (m_bMany)
     Say(device.port + (device.imei.empty() ? std::string() : "  IMEI " + device.imei) + "  " +
         DescribeDeviceResult(device));
+  else if (!m_options.dryRun)
+    Say(FormatDeviceResult(device));
   WriteReport();
   if (!m_options.wait || m_bStopping || !m_report.fault.empty() || !m_report.poolFault.empty()) {
     CloseSlot(slot);

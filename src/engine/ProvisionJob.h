@@ -40,6 +40,11 @@ class CProvisionJob {
   void Start();
   // The n-th Ctrl-C: the first lets each step under way end, the second stops at once.
   void Stop(int count);
+  // From any thread, with the second Ctrl-C: a wait for the IMEI source (a pool that does not
+  // answer) that holds the job's thread gives up, so that Stop can run.
+  void Abandon() {
+    if (m_imeis) m_imeis->Abandon();
+  }
   const CRunReport& Report() const { return m_report; }
 
  private:

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/ProvisionSteps.h"
+
 namespace tolvane {
 
 namespace {
@@ -33,6 +35,38 @@ int StepExitStatus(const CStepResult& step) {
   }
 }
 
+bool StepsSucceeded(const CDeviceReport& device) {
+  return !device.interrupted && !device.steps.empty() &&
+         std::all_of(device.steps.begin(), device.steps.end(), [](const CStepResult& step) {
+           return step.status == EStepStatus::Ok || step.status == EStepStatus::Planned;
+         });
+}
+
+std::string DescribeSteps(const CDeviceReport& device) {
+  std::vector<std::string> notRun;
+  std::string lastRun;
+  int counts[7] = {};
+  for (const CStepResult& step : device.steps) {
+    ++counts[static_cast<int>(step.status)];
+    if (step.status == EStepStatus::NotRun)
+      notRun.push_back(step.name);
+    else
+      lastRun = step.name;
+  }
+  if (device.interrupted) {
+    std::string text = "stopped by the user " + (lastRun.empty() ? "before the first step" : "after " + lastRun);
+    if (!notRun.empty()) text += "; not run: " + Joined(notRun, ", ");
+    return text;
+  }
+  if (StepsSucceeded(device)) return "OK";
+  std::vector<std::string> parts;
+  for (const EStepStatus status : {EStepStatus::Fail, EStepStatus::NoResponse, EStepStatus::Refused,
+                                   EStepStatus::NotRun, EStepStatus::Interrupted})
+    if (const int count = counts[static_cast<int>(status)]; count > 0)
+      parts.push_back(std::to_string(count) + " " + StatusText(status));
+  return "NOT OK: " + Joined(parts, ", ");
+}
+
 }  // namespace
 
 const char* StatusText(EStepStatus status) {
@@ -48,12 +82,8 @@ const char* StatusText(EStepStatus status) {
   return "";
 }
 
-bool DeviceSucceeded(const CDeviceReport& device) {
-  return !device.interrupted && !device.steps.empty() &&
-         std::all_of(device.steps.begin(), device.steps.end(), [](const CStepResult& step) {
-           return step.status == EStepStatus::Ok || step.status == EStepStatus::Planned;
-         });
-}
+// A device whose IMEI the pool holds as claimed is not done, whatever it answered.
+bool DeviceSucceeded(const CDeviceReport& device) { return StepsSucceeded(device) && device.unrecorded.empty(); }
 
 int ExitStatusOf(const CRunReport& report) {
   if (report.interrupted) return kExitInterrupted;
@@ -94,28 +124,13 @@ std::string FormatReadout(const std::string& label, const CDeviceReadout& readou
 }
 
 std::string DescribeDeviceResult(const CDeviceReport& device) {
-  std::vector<std::string> notRun;
-  std::string lastRun;
-  int counts[7] = {};
-  for (const CStepResult& step : device.steps) {
-    ++counts[static_cast<int>(step.status)];
-    if (step.status == EStepStatus::NotRun)
-      notRun.push_back(step.name);
-    else
-      lastRun = step.name;
-  }
-  if (device.interrupted) {
-    std::string text = "stopped by the user " + (lastRun.empty() ? "before the first step" : "after " + lastRun);
-    if (!notRun.empty()) text += "; not run: " + Joined(notRun, ", ");
-    return text;
-  }
-  if (DeviceSucceeded(device)) return "OK";
-  std::vector<std::string> parts;
-  for (const EStepStatus status : {EStepStatus::Fail, EStepStatus::NoResponse, EStepStatus::Refused,
-                                   EStepStatus::NotRun, EStepStatus::Interrupted})
-    if (const int count = counts[static_cast<int>(status)]; count > 0)
-      parts.push_back(std::to_string(count) + " " + StatusText(status));
-  return "NOT OK: " + Joined(parts, ", ");
+  if (device.unrecorded.empty()) return DescribeSteps(device);
+  const std::string unrecorded = "the pool could not record it: " + device.unrecorded;
+  const bool written = std::any_of(device.steps.begin(), device.steps.end(), [](const CStepResult& step) {
+    return step.name == StepName(ECommand::WriteImei) && step.status == EStepStatus::Ok;
+  });
+  if (!written) return DescribeSteps(device) + "; " + unrecorded;
+  return "written to the device; " + unrecorded + (StepsSucceeded(device) ? "" : "; " + DescribeSteps(device));
 }
 
 std::string FormatDeviceResult(const CDeviceReport& device) { return "  Result: " + DescribeDeviceResult(device); }

@@ -38,6 +38,7 @@ struct CDeviceReport {
   std::vector<CStepResult> steps;
   std::vector<std::string> otherMessages;  // boxes shown outside any step
   bool interrupted = false;
+  std::string unrecorded;  // why the IMEI pool could not record what became of its IMEI
 };
 
 struct CRunReport {
@@ -72,7 +73,7 @@ bool DeviceSucceeded(const CDeviceReport& device);
 
 std::string FormatStepLine(const CStepResult& step, bool dryRun);
 std::string FormatReadout(const std::string& label, const CDeviceReadout& readout);
-// "OK", "NOT OK: 1 FAIL, ..." or where the user stopped it.
+// "OK", "NOT OK: 1 FAIL, ..." or where the user stopped it; and what the pool could not record.
 std::string DescribeDeviceResult(const CDeviceReport& device);
 std::string FormatDeviceResult(const CDeviceReport& device);
 

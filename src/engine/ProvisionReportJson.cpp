@@ -36,6 +36,7 @@ json Device(const CDeviceReport& device) {
           {"succeeded", DeviceSucceeded(device)},
           {"interrupted", device.interrupted},
           {"result", DescribeDeviceResult(device)},
+          {"pool_fault", device.unrecorded},
           {"before", Readout(device.before)},
           {"after", Readout(device.after)},
           {"steps", steps},

@@ -30,6 +30,7 @@ void CProvisionSlot::Start(CProfile profile, int comNumber, CDeviceRun::EMode mo
   m_run = std::make_unique<CDeviceRun>(m_thread->Loop(), *m_ports.port, *m_ports.list, std::move(profile), comNumber,
                                        mode, timings);
   if (hooks.line) m_run->SetLineSink(hooks.line);
+  m_run->SetResultLine(false);  // the job's, after the pool has heard
   if (hooks.imeiGate)
     m_run->SetImeiGate([this, gate = hooks.imeiGate](std::string& imei, std::string& reason) {
       return gate(m_run->Report(), imei, reason);

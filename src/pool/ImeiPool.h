@@ -75,6 +75,9 @@ class CImeiPool {
   // A claimed or failed IMEI back to free, after a person has checked the device. A written or
   // verified one is in a device: refused.
   EReleaseResult Release(const std::string& imei, const std::string& station, std::string& errorText);
+  // From any thread, for a user who wants out: a call waiting for the database gives up now, and
+  // every later one fails at once.
+  void Abandon();
 
  private:
   class CConnection;

@@ -21,6 +21,7 @@ class CImeiPoolSource : public IImeiSource {
   bool Settle(const std::string& imei, const CSettlement& settlement, std::string& errorText) override;
   std::string Progress() override;
   bool IsPool() const override { return true; }
+  void Abandon() override { m_pPool->Abandon(); }
 
  private:
   std::unique_ptr<CImeiPool> m_pPool;

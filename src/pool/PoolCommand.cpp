@@ -26,7 +26,7 @@ constexpr char kUsage[] =
     "\n"
     "Exit status: 0 done; 2 the command line or POOL is wrong; 3 the import list is wrong, nothing\n"
     "was imported; 5 the IMEI may not be released; 7 the CSV file could not be written; 8 the pool\n"
-    "cannot be reached, is not a pool, or failed.\n";
+    "cannot be reached, is not a pool, failed or did not answer in time.\n";
 
 int Say(const std::string& line) {
   std::fputs((line + "\n").c_str(), stdout);

@@ -21,6 +21,15 @@ std::string CImeiPool::CConnection::Describe(const std::string& what, const std:
   return what + " (" + m_address.shown + "): " + trimmed;
 }
 
+std::string CImeiPool::CConnection::Fault(const std::string& what, const std::string& reason) const {
+  switch (m_driver->State()) {
+    case IPoolConnection::EState::Unanswered: return Describe("the pool did not answer", reason);
+    case IPoolConnection::EState::Lost: return Describe("the connection to the pool was lost", reason);
+    case IPoolConnection::EState::Open: break;
+  }
+  return Describe(what, reason);
+}
+
 bool CImeiPool::CConnection::Run(CPoolRows& rows, const std::string& sql, std::initializer_list<PoolValue> values,
                                  std::string& errorText) {
   std::string reason;
@@ -30,13 +39,13 @@ bool CImeiPool::CConnection::Run(CPoolRows& rows, const std::string& sql, std::i
     // (the schema, the reads) is the pool failing.
     case IPoolConnection::EExecuted::Refused:
       if (values.size() != 0) {
-        errorText = Describe("the pool refused a statement", reason);
+        errorText = Fault("the pool refused a statement", reason);
         return false;
       }
       break;
     case IPoolConnection::EExecuted::Failed: break;
   }
-  errorText = Describe("the pool failed", reason);
+  errorText = Fault("the pool failed", reason);
   return false;
 }
 
@@ -49,14 +58,14 @@ bool CImeiPool::CConnection::Run(const std::string& sql, std::initializer_list<P
 bool CImeiPool::CConnection::BeginWrite(std::string& errorText) {
   std::string reason;
   if (m_driver->BeginWrite(reason)) return true;
-  errorText = Describe("the pool is busy", reason);
+  errorText = Fault("the pool is busy", reason);
   return false;
 }
 
 bool CImeiPool::CConnection::Commit(std::string& errorText) {
   std::string reason;
   if (m_driver->Commit(reason)) return true;
-  errorText = Describe("the pool did not commit", reason);
+  errorText = Fault("the pool did not commit", reason);
   Rollback();
   return false;
 }

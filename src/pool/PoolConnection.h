@@ -35,6 +35,8 @@ class CImeiPool::CConnection {
     return false;
   }
   std::string Describe(const std::string& what, const std::string& reason) const;
+  // Describe, unless the connection is of no more use: then that is what went wrong.
+  std::string Fault(const std::string& what, const std::string& reason) const;
 
  private:
   CPoolAddress m_address;

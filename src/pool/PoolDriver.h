@@ -55,6 +55,14 @@ class IPoolConnection {
   // Everything people made in the database, as they would name it: tables of every kind, views,
   // sequences, types and functions; sorted. A database with none of these is empty.
   virtual bool Objects(std::vector<std::string>& names, std::string& reason) = 0;
+
+  // Open, or of no more use: the server closed it (Lost), or it did not answer in time or the wait
+  // was given up (Unanswered). Past Open, every statement fails at once with the first reason.
+  enum class EState { Open, Lost, Unanswered };
+  virtual EState State() const = 0;
+  // From any thread, for a user who wants out: a statement waiting for the database gives up now,
+  // and every later one fails at once.
+  virtual void Abandon() = 0;
 };
 
 }  // namespace tolvane

@@ -14,7 +14,6 @@ constexpr char kFormat[] = "tolvane-imei-pool";
 constexpr char kVersion[] = "1";
 // Claimers on one PC take turns for the write lock instead of failing at once.
 constexpr int kSqliteBusyTimeoutMs = 15000;
-constexpr int kPostgresConnectTimeoutSeconds = 10;
 
 const char* const kSchema[] = {
     "CREATE TABLE tolvane_pool (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
@@ -42,7 +41,7 @@ std::unique_ptr<CImeiPool> CImeiPool::Open(const CPoolAddress& address, bool cre
   }
   std::string reason;
   std::unique_ptr<IPoolConnection> driver = postgres
-                                                ? ConnectPostgresPool(address, kPostgresConnectTimeoutSeconds, reason)
+                                                ? ConnectPostgresPool(address, CPostgresLimits{}, reason)
                                                 : OpenSqlitePool(address.path, create, kSqliteBusyTimeoutMs, reason);
   auto connection = std::make_unique<CConnection>(address, std::move(driver));
   if (!connection->HasDriver()) {
@@ -55,6 +54,8 @@ std::unique_ptr<CImeiPool> CImeiPool::Open(const CPoolAddress& address, bool cre
 CImeiPool::CImeiPool(std::unique_ptr<CConnection> connection) : m_connection(std::move(connection)) {}
 CImeiPool::~CImeiPool() = default;
 
+void CImeiPool::Abandon() { m_connection->Driver().Abandon(); }
+
 bool CImeiPool::IsPool(std::string& errorText) {
   CPoolRows query;
   std::string reason;
@@ -66,7 +67,7 @@ bool CImeiPool::IsPool(std::string& errorText) {
   std::vector<std::string> present;
   std::string unread;
   if (!m_connection->Driver().Objects(present, unread)) {
-    errorText = m_connection->Describe("the pool could not be read", unread);
+    errorText = m_connection->Fault("the pool could not be read", unread);
     return false;
   }
   errorText = m_connection->Describe("not an IMEI pool", "make one with tolvane-provision pool init");

@@ -3,6 +3,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <type_traits>
 
 namespace tolvane {
@@ -16,16 +19,27 @@ using StatementPtr = std::unique_ptr<sqlite3_stmt, CFinalize>;
 
 class CSqliteConnection final : public IPoolConnection {
  public:
-  explicit CSqliteConnection(sqlite3* database) : m_database(database) {}
+  CSqliteConnection(sqlite3* database, int busyTimeoutMs) : m_database(database), m_nBusyTimeoutMs(busyTimeoutMs) {
+    sqlite3_busy_handler(database, &CSqliteConnection::OnBusy, this);
+  }
   ~CSqliteConnection() override { sqlite3_close(m_database); }
   CSqliteConnection(const CSqliteConnection&) = delete;
   CSqliteConnection& operator=(const CSqliteConnection&) = delete;
 
   EEngine Engine() const override { return EEngine::SQLite; }
+  EState State() const override { return m_bAbandoned ? EState::Unanswered : EState::Open; }
+  void Abandon() override {
+    m_bAbandoned = true;
+    sqlite3_interrupt(m_database);  // safe from another thread while the connection is open
+  }
 
   EExecuted Execute(const std::string& sql, const std::vector<PoolValue>& values, CPoolRows& rows,
                     std::string& reason) override {
     rows.Clear();
+    if (m_bAbandoned) {
+      reason = kAbandoned;
+      return EExecuted::Failed;
+    }
     sqlite3_stmt* prepared = nullptr;
     if (sqlite3_prepare_v2(m_database, sql.c_str(), static_cast<int>(sql.size()), &prepared, nullptr) != SQLITE_OK) {
       reason = sqlite3_errmsg(m_database);
@@ -56,7 +70,9 @@ class CSqliteConnection final : public IPoolConnection {
       rows.Add(std::move(row));
     }
     if (step != SQLITE_DONE) {
-      reason = sqlite3_errmsg(m_database);
+      reason = m_bAbandoned ? kAbandoned : sqlite3_errmsg(m_database);
+      if (step == SQLITE_BUSY && !m_bAbandoned)
+        reason += " (waited " + std::to_string((m_nBusyTimeoutMs + 999) / 1000) + " s)";
       return EExecuted::Failed;
     }
     // sqlite3_changes() keeps the count of the last statement that wrote.
@@ -66,9 +82,9 @@ class CSqliteConnection final : public IPoolConnection {
 
   bool BeginWrite(std::string& reason) override { return Run("BEGIN IMMEDIATE", reason); }
   bool Commit(std::string& reason) override { return Run("COMMIT", reason); }
+  // Even after Abandon: the write lock is let go at once rather than when the program ends.
   void Rollback() override {
-    std::string ignored;
-    Run("ROLLBACK", ignored);
+    if (!sqlite3_get_autocommit(m_database)) sqlite3_exec(m_database, "ROLLBACK", nullptr, nullptr, nullptr);
   }
 
   bool Objects(std::vector<std::string>& names, std::string& reason) override {
@@ -104,7 +120,23 @@ class CSqliteConnection final : public IPoolConnection {
     return Execute(sql, {}, rows, reason) == EExecuted::Done;
   }
 
+  // SQLite's own busy timeout, but one that a user's stop ends at once.
+  static int OnBusy(void* self, int attempt) {
+    auto& connection = *static_cast<CSqliteConnection*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (attempt == 0) connection.m_busySince = now;
+    if (connection.m_bAbandoned ||
+        now - connection.m_busySince >= std::chrono::milliseconds(connection.m_nBusyTimeoutMs))
+      return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(attempt < 10 ? 1 : 5));
+    return 1;
+  }
+
+  static constexpr const char* kAbandoned = "given up when the run was stopped";
   sqlite3* m_database;
+  int m_nBusyTimeoutMs;
+  std::chrono::steady_clock::time_point m_busySince;
+  std::atomic<bool> m_bAbandoned = false;
 };
 
 }  // namespace
@@ -118,8 +150,7 @@ std::unique_ptr<IPoolConnection> OpenSqlitePool(const std::string& path, bool cr
     sqlite3_close(database);
     return nullptr;
   }
-  sqlite3_busy_timeout(database, busyTimeoutMs);
-  return std::make_unique<CSqliteConnection>(database);
+  return std::make_unique<CSqliteConnection>(database, busyTimeoutMs);
 }
 
 }  // namespace tolvane

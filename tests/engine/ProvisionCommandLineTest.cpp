@@ -114,8 +114,21 @@ TEST(ProvisionExitStatus, theWorstOutcomeOfAnyDeviceDecides) {
 TEST(ProvisionJsonReport, carriesThePoolsFaultAndTheStatusItLedTo) {
   CRunReport report;
   report.poolFault = "the pool failed (postgresql://line@db/imeis): server closed the connection unexpectedly";
+  // Every step went through, but the pool still holds the IMEI as claimed: not OK.
+  CDeviceReport device;
+  for (const char* name : {"Connect", "Write IMEI"}) {
+    device.steps.emplace_back();
+    device.steps.back().name = name;
+    device.steps.back().status = EStepStatus::Ok;
+  }
+  device.unrecorded = report.poolFault;
+  report.devices.push_back(device);
+  EXPECT_EQ(DescribeDeviceResult(device), "written to the device; the pool could not record it: " + report.poolFault);
+
   const auto json = nlohmann::json::parse(JsonReport(report));
   EXPECT_EQ(json["pool_fault"], report.poolFault);
+  EXPECT_EQ(json["devices"][0]["pool_fault"], report.poolFault);
+  EXPECT_EQ(json["devices"][0]["succeeded"], false);
   EXPECT_EQ(json["exit_status"], kExitPool);
 }
 

@@ -62,7 +62,7 @@ struct PostgreSQLBackend {
     address.user = std::getenv("PGUSER");
     address.database = database;
     std::string error;
-    testing::Execute(ConnectPostgresPool(address, 10, error), error, statement);
+    testing::Execute(ConnectPostgresPool(address, {}, error), error, statement);
   }
   CPoolAddress Address() {
     std::string error;
@@ -70,7 +70,7 @@ struct PostgreSQLBackend {
                                  std::getenv("PGPORT") + "/" + name,
                              error);
   }
-  std::unique_ptr<IPoolConnection> Connect(std::string& error) { return ConnectPostgresPool(Address(), 10, error); }
+  std::unique_ptr<IPoolConnection> Connect(std::string& error) { return ConnectPostgresPool(Address(), {}, error); }
 };
 
 struct BackendName {

@@ -71,7 +71,11 @@ int RunProvision(const std::vector<std::string>& arguments) {
     exitStatus = finished;
     loop.Quit();
   });
-  const CConsoleStopSignal stop([&loop, &job](int count) { loop.Post([&job, count] { job.Stop(count); }); });
+  const CConsoleStopSignal stop([&loop, &job](int count) {
+    // The job's thread may be waiting for the pool: the second Ctrl-C ends that wait from here.
+    if (count > 1) job.Abandon();
+    loop.Post([&job, count] { job.Stop(count); });
+  });
   loop.Post([&job] { job.Start(); });
   loop.Run();
   return exitStatus;
