@@ -58,23 +58,34 @@ bool CImeiPool::Counts(std::map<EImeiState, int>& counts, std::string& errorText
 
 bool CImeiPool::Records(std::vector<CPoolRecord>& records, bool unconfirmedOnly, std::string& errorText) {
   records.clear();
-  CPoolRows query;
+  return EachRecord(
+      unconfirmedOnly,
+      [&records](const CPoolRecord& record) {
+        records.push_back(record);
+        return true;
+      },
+      errorText);
+}
+
+bool CImeiPool::EachRecord(bool unconfirmedOnly, const std::function<bool(const CPoolRecord&)>& each,
+                           std::string& errorText) {
   const std::string sql =
       std::string(
           "SELECT imei, state, station, port, usb_serial, imei_before, imei_after, settings_after, steps,"
           " detail, imported_at, claimed_at, reported_at FROM tolvane_imei") +
       (unconfirmedOnly ? " WHERE state = 'claimed'" : "") + " ORDER BY imei";
-  if (!m_connection->Run(query, sql, {}, errorText)) return false;
-  while (query.Next()) {
-    CPoolRecord record;
-    std::string* fields[] = {&record.imei,      &record.state,      &record.station,    &record.port,
-                             &record.usbSerial, &record.imeiBefore, &record.imeiAfter,  &record.settingsAfter,
-                             &record.steps,     &record.detail,     &record.importedAt, &record.claimedAt,
-                             &record.reportedAt};
-    for (std::size_t column = 0; column < 13; ++column) *fields[column] = query.Text(column);
-    records.push_back(std::move(record));
-  }
-  return true;
+  CPoolRecord record;
+  std::string* fields[] = {&record.imei,      &record.state,      &record.station,    &record.port,
+                           &record.usbSerial, &record.imeiBefore, &record.imeiAfter,  &record.settingsAfter,
+                           &record.steps,     &record.detail,     &record.importedAt, &record.claimedAt,
+                           &record.reportedAt};
+  return m_connection->Each(
+      sql, {},
+      [&](const CPoolRows& row) {
+        for (std::size_t column = 0; column < 13; ++column) *fields[column] = row.Text(column);
+        return each(record);
+      },
+      errorText);
 }
 
 bool CImeiPool::NextFree(std::string& imei, std::string& errorText) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -67,6 +68,9 @@ class CImeiPool {
   bool Counts(std::map<EImeiState, int>& counts, std::string& errorText);
   // Every IMEI, or only the claims that no run has reported back on, in IMEI order.
   bool Records(std::vector<CPoolRecord>& records, bool unconfirmedOnly, std::string& errorText);
+  // The same, a record at a time as the database hands them over, for a pool too large to hold;
+  // `each` returns false to stop early.
+  bool EachRecord(bool unconfirmedOnly, const std::function<bool(const CPoolRecord&)>& each, std::string& errorText);
   // The IMEI the next claim would take, without taking it; empty when none is free.
   bool NextFree(std::string& imei, std::string& errorText);
   // Takes the lowest free IMEI for the unit, committed before it returns.
