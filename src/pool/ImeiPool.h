@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,7 +84,16 @@ class CImeiPool {
  private:
   class CConnection;
   explicit CImeiPool(std::unique_ptr<CConnection> connection);
+  // Version 2's counts and index, in the transaction under way.
+  bool AddCounts(std::string& errorText);
+  bool ReadVersion(std::string& version, std::string& errorText);
+  // An earlier version's pool brought up to this one; one that cannot be is used as it is.
+  void Upgrade();
+  // Whether the database keeps the counts of each state; unknown until asked.
+  bool Counted();
+
   std::unique_ptr<CConnection> m_connection;
+  std::optional<bool> m_counted;
 };
 
 }  // namespace tolvane
