@@ -59,7 +59,7 @@ bool CImeiPool::Counts(std::map<EImeiState, int>& counts, std::string& errorText
   for (int state = 0; state < 5; ++state) counts[static_cast<EImeiState>(state)] = 0;
   CPoolRows query;
   // A pool that keeps its counts is read in the same time whatever its size.
-  const char* sql = Counted() ? "SELECT state, n FROM tolvane_count"
+  const char* sql = Counted() ? "SELECT state, SUM(n) FROM tolvane_count GROUP BY state"
                               : "SELECT state, COUNT(*) FROM tolvane_imei GROUP BY state";
   if (!m_connection->Run(query, sql, {}, errorText)) return false;
   while (query.Next())
