@@ -35,8 +35,27 @@ class IFileSystem {
   virtual bool AppendDurably(const std::string& path, const std::string& text, std::string& reason) = 0;
   // Replaces the file with `bytes`, whole, or leaves it as it was; false with the system's reason alone.
   virtual bool SaveWhole(const std::string& path, const std::string& bytes, std::string& reason) = 0;
-  // The same for bytes too many to hold at once; nothing, with the system's reason alone.
-  virtual std::unique_ptr<IWholeFile> SaveInPieces(const std::string& path, std::string& reason) = 0;
+  // The same for bytes too many to hold at once; nothing, with the system's reason alone. A
+  // platform that does not write in pieces holds them all and saves them whole when kept.
+  virtual std::unique_ptr<IWholeFile> SaveInPieces(const std::string& path, std::string& reason);
 };
+
+class CHeldWholeFile : public IWholeFile {
+ public:
+  CHeldWholeFile(IFileSystem& files, std::string path) : m_files(files), m_path(std::move(path)) {}
+  bool Write(const std::string& bytes, std::string&) override {
+    m_bytes += bytes;
+    return true;
+  }
+  bool Keep(std::string& reason) override { return m_files.SaveWhole(m_path, m_bytes, reason); }
+
+ private:
+  IFileSystem& m_files;
+  std::string m_path, m_bytes;
+};
+
+inline std::unique_ptr<IWholeFile> IFileSystem::SaveInPieces(const std::string& path, std::string&) {
+  return std::make_unique<CHeldWholeFile>(*this, path);
+}
 
 }  // namespace tolvane
