@@ -10,9 +10,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -51,9 +51,7 @@ struct CDevice {
   std::string port, profile;
 };
 
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 struct CRun {
   bool ok = false;
@@ -134,15 +132,17 @@ void OneDevice(const CPoolAddress& address, int devices, const char* label) {
     CClaim taken;
     std::map<EImeiState, int> counts;
     claim.Time([&] { return pool->Claim({"bench", "COM33", "", ""}, taken, error) == CImeiPool::EClaimResult::Taken; });
-    settle.Time([&] { return pool->Report(taken, {EImeiState::Verified, taken.imei, "", "Write IMEI OK", ""}, error); });
+    settle.Time([&] {
+      return pool->Report(taken, {EImeiState::Verified, taken.imei, "", "Write IMEI OK", ""}, error);
+    });
     count.Time([&] { return pool->Counts(counts, error); });
     device.ms.push_back(SecondsSince(start) * 1000);
   }
   if (!error.empty()) std::fprintf(stderr, "pool_scale_bench: %s\n", error.c_str());
-  std::printf("    one device, %-24s %7.2f ms (claim %.2f, settle %.2f, free count %.2f; slowest device %.2f ms; %zu)\n",
-              label, bench::Percentile(device.ms, 0.5), bench::Percentile(claim.ms, 0.5),
-              bench::Percentile(settle.ms, 0.5), bench::Percentile(count.ms, 0.5), bench::Maximum(device.ms),
-              device.ms.size());
+  std::printf(
+      "    one device, %-24s %7.2f ms (claim %.2f, settle %.2f, free count %.2f; slowest device %.2f ms; %zu)\n", label,
+      bench::Percentile(device.ms, 0.5), bench::Percentile(claim.ms, 0.5), bench::Percentile(settle.ms, 0.5),
+      bench::Percentile(count.ms, 0.5), bench::Maximum(device.ms), device.ms.size());
 }
 
 // One statement straight on the database, timed.
@@ -181,7 +181,8 @@ void Scale(const CPoolAddress& address, const std::string& shown, const std::str
   if (!database) return;
   // What the free count cost before the pool kept its counts: a count of every row.
   std::vector<double> scans;
-  for (int n = 0; n < 5; ++n) scans.push_back(Statement(*database, "SELECT state, COUNT(*) FROM tolvane_imei GROUP BY state"));
+  for (int n = 0; n < 5; ++n)
+    scans.push_back(Statement(*database, "SELECT state, COUNT(*) FROM tolvane_imei GROUP BY state"));
   std::printf("    a count of every row (the free count before) %.2f ms\n", bench::Percentile(scans, 0.5));
   std::vector<double> whole;
   for (int n = 0; n < kWholeRuns; ++n) {
@@ -196,7 +197,8 @@ void Scale(const CPoolAddress& address, const std::string& shown, const std::str
   char last[16];
   std::snprintf(last, sizeof last, "35%012d", imeis / 2);
   const double used = Statement(*database, std::string("UPDATE tolvane_imei SET state = 'verified' WHERE state = 'free'"
-                                                       " AND imei < '") + last + "'");
+                                                       " AND imei < '") +
+                                               last + "'");
   std::printf("    (half the pool set verified in one statement: %.1f s)\n", used / 1000);
   OneDevice(address, kDeviceSamples, "half the pool used");
   if (!cleanUp) return;
@@ -231,8 +233,8 @@ void Postgres(const std::string& directory, int imeis, const CDevice& device) {
   }
   CPoolAddress address = server;
   address.database = "tolvane_scale_" + std::to_string(imeis);
-  address.shown = "postgresql://" + address.user + "@" + address.host + ":" + std::to_string(address.port) + "/" +
-                  address.database;
+  address.shown =
+      "postgresql://" + address.user + "@" + address.host + ":" + std::to_string(address.port) + "/" + address.database;
   Statement(*admin, "CREATE DATABASE " + address.database);
   Scale(
       address, address.shown, directory, imeis, device, [&] { return ConnectPostgresPool(address, 10, reason); },
@@ -271,8 +273,8 @@ int main(int argc, char** argv) {
     for (const int count : {10, imeis}) Postgres(directory, count, device);
   } else if (std::system("command -v pg_virtualenv >/dev/null") == 0) {
     // A throw-away cluster of its own for the PostgreSQL figures.
-    const std::string again = std::string("pg_virtualenv ") + argv[0] + " --postgresql-only --imeis " +
-                              std::to_string(imeis);
+    const std::string again =
+        std::string("pg_virtualenv ") + argv[0] + " --postgresql-only --imeis " + std::to_string(imeis);
     status = std::system(again.c_str());
   } else {
     std::printf("PostgreSQL: pg_virtualenv (postgresql-common) is not installed\n");

@@ -32,10 +32,9 @@ std::string ProductionRecordCsvHeader() {
 std::string ProductionRecordCsvLine(const CPoolRecord& record) {
   std::string line;
   const char* separator = "";
-  for (const std::string* field :
-       {&record.imei, &record.state, &record.station, &record.port, &record.usbSerial, &record.imeiBefore,
-        &record.imeiAfter, &record.settingsAfter, &record.steps, &record.detail, &record.importedAt,
-        &record.claimedAt, &record.reportedAt}) {
+  for (const std::string* field : {&record.imei, &record.state, &record.station, &record.port, &record.usbSerial,
+                                   &record.imeiBefore, &record.imeiAfter, &record.settingsAfter, &record.steps,
+                                   &record.detail, &record.importedAt, &record.claimedAt, &record.reportedAt}) {
     line += separator;
     line += Cell(*field);
     separator = ",";

@@ -132,8 +132,8 @@ class CSqliteConnection final : public IPoolConnection {
     for (int column = 0; column < columns; ++column)
       if (sqlite3_column_type(statement, column) != SQLITE_NULL) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        row[static_cast<std::size_t>(column)].emplace(text,
-                                                      static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+        row[static_cast<std::size_t>(column)].emplace(
+            text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
       }
     return row;
   }

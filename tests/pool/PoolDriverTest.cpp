@@ -114,9 +114,9 @@ TYPED_TEST(PoolDriverTest, eachHandsRowsOverAsReadStopsWhenToldAndLeavesTheConne
   EXPECT_EQ(seen, (std::vector<std::string>{"a"}));
   EXPECT_EQ(this->Count(), 3);
 
-  EXPECT_EQ(this->m_database->Each("SELECT name FROM missing WHERE name = ?", {std::string("a")}, each(99),
-                                   this->m_reason),
-            EExecuted::Refused);
+  EXPECT_EQ(
+      this->m_database->Each("SELECT name FROM missing WHERE name = ?", {std::string("a")}, each(99), this->m_reason),
+      EExecuted::Refused);
   EXPECT_NE(this->m_reason.find("missing"), std::string::npos) << this->m_reason;
   // A fault found while running, at the row "b": the connection takes the next statement all the same.
   this->m_reason.clear();
