@@ -1,4 +1,5 @@
 // What the pool's commands and a provisioning run do with the IMEIs.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -31,15 +32,24 @@ const char* StateName(EImeiState state) { return kStateNames[static_cast<int>(st
 bool CImeiPool::Import(const std::vector<std::string>& imeis, int& added, int& skipped, std::string& errorText) {
   added = skipped = 0;
   if (!m_connection->BeginWrite(errorText)) return false;
-  CPoolRows insert;
+  // Many rows a statement: a statement costs a round trip to a server, and parsing it once.
+  constexpr std::size_t kRowsAStatement = 1000;
   const std::string at = PoolTimestamp();
-  for (const std::string& imei : imeis) {
-    if (!m_connection->Run(insert,
-                           "INSERT INTO tolvane_imei (imei, state, imported_at) VALUES (?, 'free', ?) "
-                           "ON CONFLICT (imei) DO NOTHING",
-                           {imei, at}, errorText))
-      return m_connection->Abandon();
-    (insert.Changed() > 0 ? added : skipped)++;
+  std::vector<PoolValue> values;
+  CPoolRows insert;
+  for (std::size_t first = 0; first < imeis.size(); first += kRowsAStatement) {
+    const std::size_t count = std::min(kRowsAStatement, imeis.size() - first);
+    std::string sql = "INSERT INTO tolvane_imei (imei, state, imported_at) VALUES ";
+    values.clear();
+    for (std::size_t i = first; i < first + count; ++i) {
+      sql += i == first ? "(?, 'free', ?)" : ", (?, 'free', ?)";
+      values.emplace_back(imeis[i]);
+      values.emplace_back(at);
+    }
+    sql += " ON CONFLICT (imei) DO NOTHING";
+    if (!m_connection->Run(insert, sql, values, errorText)) return m_connection->Abandon();
+    added += insert.Changed();
+    skipped += static_cast<int>(count) - insert.Changed();
   }
   return m_connection->Commit(errorText);
 }
@@ -48,7 +58,10 @@ bool CImeiPool::Counts(std::map<EImeiState, int>& counts, std::string& errorText
   counts.clear();
   for (int state = 0; state < 5; ++state) counts[static_cast<EImeiState>(state)] = 0;
   CPoolRows query;
-  if (!m_connection->Run(query, "SELECT state, COUNT(*) FROM tolvane_imei GROUP BY state", {}, errorText)) return false;
+  // A pool that keeps its counts is read in the same time whatever its size.
+  const char* sql = Counted() ? "SELECT state, SUM(n) FROM tolvane_count GROUP BY state"
+                              : "SELECT state, COUNT(*) FROM tolvane_imei GROUP BY state";
+  if (!m_connection->Run(query, sql, {}, errorText)) return false;
   while (query.Next())
     for (int state = 0; state < 5; ++state)
       if (query.Text(0) == kStateNames[state])
@@ -56,25 +69,45 @@ bool CImeiPool::Counts(std::map<EImeiState, int>& counts, std::string& errorText
   return true;
 }
 
+bool CImeiPool::Counted() {
+  if (!m_counted) {
+    std::string version, error;
+    if (!ReadVersion(version, error)) return false;  // asked again next time
+    m_counted = !version.empty() && version != "1";
+  }
+  return *m_counted;
+}
+
 bool CImeiPool::Records(std::vector<CPoolRecord>& records, bool unconfirmedOnly, std::string& errorText) {
   records.clear();
-  CPoolRows query;
+  return EachRecord(
+      unconfirmedOnly,
+      [&records](const CPoolRecord& record) {
+        records.push_back(record);
+        return true;
+      },
+      errorText);
+}
+
+bool CImeiPool::EachRecord(bool unconfirmedOnly, const std::function<bool(const CPoolRecord&)>& each,
+                           std::string& errorText) {
   const std::string sql =
       std::string(
           "SELECT imei, state, station, port, usb_serial, imei_before, imei_after, settings_after, steps,"
           " detail, imported_at, claimed_at, reported_at FROM tolvane_imei") +
       (unconfirmedOnly ? " WHERE state = 'claimed'" : "") + " ORDER BY imei";
-  if (!m_connection->Run(query, sql, {}, errorText)) return false;
-  while (query.Next()) {
-    CPoolRecord record;
-    std::string* fields[] = {&record.imei,      &record.state,      &record.station,    &record.port,
-                             &record.usbSerial, &record.imeiBefore, &record.imeiAfter,  &record.settingsAfter,
-                             &record.steps,     &record.detail,     &record.importedAt, &record.claimedAt,
-                             &record.reportedAt};
-    for (std::size_t column = 0; column < 13; ++column) *fields[column] = query.Text(column);
-    records.push_back(std::move(record));
-  }
-  return true;
+  CPoolRecord record;
+  std::string* fields[] = {&record.imei,      &record.state,      &record.station,    &record.port,
+                           &record.usbSerial, &record.imeiBefore, &record.imeiAfter,  &record.settingsAfter,
+                           &record.steps,     &record.detail,     &record.importedAt, &record.claimedAt,
+                           &record.reportedAt};
+  return m_connection->Each(
+      sql, {},
+      [&](const CPoolRows& row) {
+        for (std::size_t column = 0; column < 13; ++column) *fields[column] = row.Text(column);
+        return each(record);
+      },
+      errorText);
 }
 
 bool CImeiPool::NextFree(std::string& imei, std::string& errorText) {

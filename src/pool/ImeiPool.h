@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +69,9 @@ class CImeiPool {
   bool Counts(std::map<EImeiState, int>& counts, std::string& errorText);
   // Every IMEI, or only the claims that no run has reported back on, in IMEI order.
   bool Records(std::vector<CPoolRecord>& records, bool unconfirmedOnly, std::string& errorText);
+  // The same, a record at a time as the database hands them over, for a pool too large to hold;
+  // `each` returns false to stop early.
+  bool EachRecord(bool unconfirmedOnly, const std::function<bool(const CPoolRecord&)>& each, std::string& errorText);
   // The IMEI the next claim would take, without taking it; empty when none is free.
   bool NextFree(std::string& imei, std::string& errorText);
   // Takes the lowest free IMEI for the unit, committed before it returns.
@@ -82,7 +87,16 @@ class CImeiPool {
  private:
   class CConnection;
   explicit CImeiPool(std::unique_ptr<CConnection> connection);
+  // Version 2's counts and index, in the transaction under way.
+  bool AddCounts(std::string& errorText);
+  bool ReadVersion(std::string& version, std::string& errorText);
+  // An earlier version's pool brought up to this one; one that cannot be is used as it is.
+  void Upgrade();
+  // Whether the database keeps the counts of each state; unknown until asked.
+  bool Counted();
+
   std::unique_ptr<CConnection> m_connection;
+  std::optional<bool> m_counted;
 };
 
 }  // namespace tolvane

@@ -64,14 +64,32 @@ int Status(CImeiPool& pool) {
 }
 
 int Export(CImeiPool& pool, const std::string& path, IFileSystem& files) {
-  std::vector<CPoolRecord> records;
-  std::string error;
-  if (!pool.Records(records, false, error)) return Complain(error, kExitPool);
-  // Whole or not at all: a reader never sees half a record.
+  // Written as the pool is read, so memory stays flat however large the pool; whole or not at all,
+  // so a reader never sees half a record. The file is begun with the first row, so a pool that
+  // cannot be read says so before the file is tried, as when the rows were read first.
+  std::unique_ptr<IWholeFile> file;
   std::string reason;
-  if (!files.SaveWhole(path, ProductionRecordCsv(records), reason))
-    return Complain(path + ": cannot write it: " + reason, kExitFiles);
-  return Say(std::to_string(records.size()) + " IMEIs written to " + path);
+  bool fileFailed = false;
+  const auto begin = [&] {
+    if (!file && !fileFailed) {
+      file = files.SaveInPieces(path, reason);
+      fileFailed = !file || !file->Write(ProductionRecordCsvHeader(), reason);
+    }
+    return !fileFailed;
+  };
+  long long written = 0;
+  std::string error;
+  const bool read = pool.EachRecord(
+      false,
+      [&](const CPoolRecord& record) {
+        fileFailed = !begin() || !file->Write(ProductionRecordCsvLine(record), reason);
+        ++written;
+        return !fileFailed;
+      },
+      error);
+  if (!fileFailed && !read) return Complain(error, kExitPool);
+  if (fileFailed || !begin() || !file->Keep(reason)) return Complain(path + ": cannot write it: " + reason, kExitFiles);
+  return Say(std::to_string(written) + " IMEIs written to " + path);
 }
 
 }  // namespace

@@ -32,13 +32,29 @@ std::string CImeiPool::CConnection::Fault(const std::string& what, const std::st
 
 bool CImeiPool::CConnection::Run(CPoolRows& rows, const std::string& sql, std::initializer_list<PoolValue> values,
                                  std::string& errorText) {
+  return Run(rows, sql, std::vector<PoolValue>(values), errorText);
+}
+
+bool CImeiPool::CConnection::Run(CPoolRows& rows, const std::string& sql, const std::vector<PoolValue>& values,
+                                 std::string& errorText) {
   std::string reason;
-  switch (m_driver->Execute(sql, values, rows, reason)) {
+  return Explain(m_driver->Execute(sql, values, rows, reason), values.size() != 0, reason, errorText);
+}
+
+bool CImeiPool::CConnection::Each(const std::string& sql, std::initializer_list<PoolValue> values,
+                                  const PoolRowHandler& row, std::string& errorText) {
+  std::string reason;
+  return Explain(m_driver->Each(sql, values, row, reason), values.size() != 0, reason, errorText);
+}
+
+bool CImeiPool::CConnection::Explain(IPoolConnection::EExecuted executed, bool hasValues, const std::string& reason,
+                                     std::string& errorText) const {
+  switch (executed) {
     case IPoolConnection::EExecuted::Done: return true;
     // Only a statement with values has a step of its own that can refuse it; any fault of the rest
     // (the schema, the reads) is the pool failing.
     case IPoolConnection::EExecuted::Refused:
-      if (values.size() != 0) {
+      if (hasValues) {
         errorText = Fault("the pool refused a statement", reason);
         return false;
       }

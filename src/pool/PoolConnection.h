@@ -23,7 +23,11 @@ class CImeiPool::CConnection {
   IPoolConnection& Driver() { return *m_driver; }
   // Runs one statement; false with the database's reason in `errorText`.
   bool Run(CPoolRows& rows, const std::string& sql, std::initializer_list<PoolValue> values, std::string& errorText);
+  bool Run(CPoolRows& rows, const std::string& sql, const std::vector<PoolValue>& values, std::string& errorText);
   bool Run(const std::string& sql, std::initializer_list<PoolValue> values, std::string& errorText);
+  // A query whose rows are handed over one at a time; false with the database's reason.
+  bool Each(const std::string& sql, std::initializer_list<PoolValue> values, const PoolRowHandler& row,
+            std::string& errorText);
   // A write transaction that waits its turn: SQLite takes its write lock at once (within the busy
   // timeout), so two claimers never both read the same free IMEI.
   bool BeginWrite(std::string& errorText);
@@ -39,6 +43,10 @@ class CImeiPool::CConnection {
   std::string Fault(const std::string& what, const std::string& reason) const;
 
  private:
+  // The database's outcome in the pool's words.
+  bool Explain(IPoolConnection::EExecuted executed, bool hasValues, const std::string& reason,
+               std::string& errorText) const;
+
   CPoolAddress m_address;
   std::unique_ptr<IPoolConnection> m_driver;
 };

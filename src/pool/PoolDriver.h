@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -33,6 +34,9 @@ class CPoolRows {
   int m_changed = 0;
 };
 
+// Takes one row of a query as it is read (the rows are positioned on it); false stops the reading.
+using PoolRowHandler = std::function<bool(const CPoolRows& row)>;
+
 // One open connection to a pool's database, and what differs between the engines. Everything
 // else, the statements included, is the pool's own and the same on each.
 class IPoolConnection {
@@ -47,6 +51,10 @@ class IPoolConnection {
   // and failed to run it. Either way `reason` holds the database's own words.
   virtual EExecuted Execute(const std::string& sql, const std::vector<PoolValue>& values, CPoolRows& rows,
                             std::string& reason) = 0;
+  // Runs one query as Execute does, handing each row to `row` as it arrives rather than reading the
+  // result whole, so that the memory it takes does not grow with the rows.
+  virtual EExecuted Each(const std::string& sql, const std::vector<PoolValue>& values, const PoolRowHandler& row,
+                         std::string& reason) = 0;
   // A transaction that will write: SQLite takes its write lock at once, waiting its turn within the
   // busy timeout, so that two claimers never read the same free IMEI.
   virtual bool BeginWrite(std::string& reason) = 0;

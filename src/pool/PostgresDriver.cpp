@@ -58,6 +58,13 @@ std::string Numbered(const std::string& sql) {
   return numbered;
 }
 
+// Class 42 is what the server finds while parsing and analysing the statement, before running it; a
+// missing privilege among them is found only when it runs.
+bool RefusedBeforeRunning(const PGresult* result) {
+  const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+  return state && std::string_view(state).substr(0, 2) == "42" && std::string_view(state) != "42501";
+}
+
 class CPostgresConnection final : public IPoolConnection {
  public:
   CPostgresConnection(PGconn* connection, const CPostgresLimits& limits) : m_connection(connection), m_limits(limits) {}
@@ -72,6 +79,49 @@ class CPostgresConnection final : public IPoolConnection {
   EExecuted Execute(const std::string& sql, const std::vector<PoolValue>& values, CPoolRows& rows,
                     std::string& reason) override {
     return Run(sql, values, rows, reason, nullptr);
+  }
+
+  EExecuted Each(const std::string& sql, const std::vector<PoolValue>& values, const PoolRowHandler& row,
+                 std::string& reason) override {
+    if (m_state != EState::Open) {
+      reason = m_strGone;
+      return EExecuted::Failed;
+    }
+    std::vector<std::string> texts(values.size());
+    const std::vector<const char*> pointers = Texts(values, texts);
+    if (!PQsendQueryParams(m_connection, Numbered(sql).c_str(), static_cast<int>(values.size()), nullptr,
+                           pointers.data(), nullptr, nullptr, 0)) {
+      reason = Trimmed(PQerrorMessage(m_connection));
+      return EExecuted::Failed;
+    }
+    // One result a row instead of the whole set in memory.
+    PQsetSingleRowMode(m_connection);
+    EExecuted outcome = EExecuted::Done;
+    bool wanted = true;
+    CPoolRows one;
+    // The connection takes its next statement only once every result of this one has been read, so
+    // rows past a stop are read and dropped. Each row comes within the answer's limit.
+    for (;;) {
+      if (!Await(reason)) return EExecuted::Failed;
+      const ResultPtr result{PQgetResult(m_connection)};
+      if (!result) break;
+      const ExecStatusType status = PQresultStatus(result.get());
+      if (status == PGRES_SINGLE_TUPLE && wanted) {
+        one.Clear();
+        Read(result.get(), one);
+        one.Next();
+        wanted = row(one);
+      } else if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK &&
+                 outcome == EExecuted::Done) {
+        reason = Trimmed(PQresultErrorMessage(result.get()));
+        outcome = RefusedBeforeRunning(result.get()) ? EExecuted::Refused : EExecuted::Failed;
+      }
+    }
+    if (PQstatus(m_connection) == CONNECTION_BAD) {
+      reason = Gone(EState::Lost, OneLine(reason.empty() ? Trimmed(PQerrorMessage(m_connection)) : reason));
+      return EExecuted::Failed;
+    }
+    return outcome;
   }
 
   bool BeginWrite(std::string& reason) override { return Run("BEGIN", reason); }
@@ -116,6 +166,22 @@ class CPostgresConnection final : public IPoolConnection {
   }
 
  private:
+  // Each value as text for libpq; a number's text is kept in `texts`.
+  static std::vector<const char*> Texts(const std::vector<PoolValue>& values, std::vector<std::string>& texts) {
+    std::vector<const char*> pointers(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+      std::visit(
+          [&](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::string>)
+              pointers[i] = v.c_str();
+            else if constexpr (std::is_same_v<T, long long>)
+              pointers[i] = (texts[i] = std::to_string(v)).c_str();
+          },
+          values[i]);
+    return pointers;
+  }
+
   static void Read(const PGresult* result, CPoolRows& rows) {
     const int columns = PQnfields(result);
     for (int tuple = 0; tuple < PQntuples(result); ++tuple) {
@@ -143,17 +209,7 @@ class CPostgresConnection final : public IPoolConnection {
       return EExecuted::Failed;
     }
     std::vector<std::string> texts(values.size());
-    std::vector<const char*> pointers(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i)
-      std::visit(
-          [&](const auto& v) {
-            using T = std::decay_t<decltype(v)>;
-            if constexpr (std::is_same_v<T, std::string>)
-              pointers[i] = v.c_str();
-            else if constexpr (std::is_same_v<T, long long>)
-              pointers[i] = (texts[i] = std::to_string(v)).c_str();
-          },
-          values[i]);
+    const std::vector<const char*> pointers = Texts(values, texts);
     // Text parameters of no stated type: the server takes each as the column or expression needs.
     // Sent without waiting for the answer, which Await bounds.
     ResultPtr kept;  // the answer, or the first error
@@ -189,11 +245,7 @@ class CPostgresConnection final : public IPoolConnection {
       return EExecuted::Done;
     }
     reason = error;
-    const char* state = kept ? PQresultErrorField(kept.get(), PG_DIAG_SQLSTATE) : nullptr;
-    // Class 42 is what the server finds while parsing and analysing the statement, before running
-    // it; a missing privilege among them is found only when it runs.
-    const bool refused = state && std::string_view(state).substr(0, 2) == "42" && std::string_view(state) != "42501";
-    return refused ? EExecuted::Refused : EExecuted::Failed;
+    return RefusedBeforeRunning(kept.get()) ? EExecuted::Refused : EExecuted::Failed;
   }
 
   // Until the answer can be read without waiting. libpq has no wait of its own with a deadline,

@@ -24,22 +24,27 @@ std::string Cell(const std::string& value) {
 
 }  // namespace
 
-std::string ProductionRecordCsv(const std::vector<CPoolRecord>& records) {
-  std::string csv =
-      "imei,state,station,port,usb_serial,imei_before,imei_after,settings_after,steps,detail,imported_at,"
-      "claimed_at,reported_at\r\n";
-  for (const CPoolRecord& record : records) {
-    const char* separator = "";
-    for (const std::string* field :
-         {&record.imei, &record.state, &record.station, &record.port, &record.usbSerial, &record.imeiBefore,
-          &record.imeiAfter, &record.settingsAfter, &record.steps, &record.detail, &record.importedAt,
-          &record.claimedAt, &record.reportedAt}) {
-      csv += separator;
-      csv += Cell(*field);
-      separator = ",";
-    }
-    csv += "\r\n";
+std::string ProductionRecordCsvHeader() {
+  return "imei,state,station,port,usb_serial,imei_before,imei_after,settings_after,steps,detail,imported_at,"
+         "claimed_at,reported_at\r\n";
+}
+
+std::string ProductionRecordCsvLine(const CPoolRecord& record) {
+  std::string line;
+  const char* separator = "";
+  for (const std::string* field : {&record.imei, &record.state, &record.station, &record.port, &record.usbSerial,
+                                   &record.imeiBefore, &record.imeiAfter, &record.settingsAfter, &record.steps,
+                                   &record.detail, &record.importedAt, &record.claimedAt, &record.reportedAt}) {
+    line += separator;
+    line += Cell(*field);
+    separator = ",";
   }
+  return line + "\r\n";
+}
+
+std::string ProductionRecordCsv(const std::vector<CPoolRecord>& records) {
+  std::string csv = ProductionRecordCsvHeader();
+  for (const CPoolRecord& record : records) csv += ProductionRecordCsvLine(record);
   return csv;
 }
 

@@ -80,6 +80,25 @@ class CSqliteConnection final : public IPoolConnection {
     return EExecuted::Done;
   }
 
+  EExecuted Each(const std::string& sql, const std::vector<PoolValue>& values, const PoolRowHandler& row,
+                 std::string& reason) override {
+    StatementPtr statement;
+    if (const EExecuted prepared = Prepare(sql, values, statement, reason); prepared != EExecuted::Done || !statement)
+      return prepared;
+    const int columns = sqlite3_column_count(statement.get());
+    CPoolRows one;
+    int step;
+    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+      one.Clear();
+      one.Add(ReadRow(statement.get(), columns));
+      one.Next();
+      if (!row(one)) return EExecuted::Done;
+    }
+    if (step == SQLITE_DONE) return EExecuted::Done;
+    reason = sqlite3_errmsg(m_database);
+    return EExecuted::Failed;
+  }
+
   bool BeginWrite(std::string& reason) override { return Run("BEGIN IMMEDIATE", reason); }
   bool Commit(std::string& reason) override { return Run("COMMIT", reason); }
   // Even after Abandon: the write lock is let go at once rather than when the program ends.
@@ -101,6 +120,40 @@ class CSqliteConnection final : public IPoolConnection {
   }
 
  private:
+  // The statement with its values bound; none for a text of nothing but white space.
+  EExecuted Prepare(const std::string& sql, const std::vector<PoolValue>& values, StatementPtr& statement,
+                    std::string& reason) {
+    sqlite3_stmt* prepared = nullptr;
+    if (sqlite3_prepare_v2(m_database, sql.c_str(), static_cast<int>(sql.size()), &prepared, nullptr) != SQLITE_OK) {
+      reason = sqlite3_errmsg(m_database);
+      return EExecuted::Refused;
+    }
+    statement.reset(prepared);
+    if (!statement) return EExecuted::Done;
+    if (sqlite3_bind_parameter_count(prepared) != static_cast<int>(values.size())) {
+      reason = "the statement takes " + std::to_string(sqlite3_bind_parameter_count(prepared)) + " values, not " +
+               std::to_string(values.size());
+      return EExecuted::Refused;
+    }
+    for (std::size_t i = 0; i < values.size(); ++i)
+      if (Bind(prepared, static_cast<int>(i + 1), values[i]) != SQLITE_OK) {
+        reason = sqlite3_errmsg(m_database);
+        return EExecuted::Failed;
+      }
+    return EExecuted::Done;
+  }
+
+  static std::vector<std::optional<std::string>> ReadRow(sqlite3_stmt* statement, int columns) {
+    std::vector<std::optional<std::string>> row(static_cast<std::size_t>(columns));
+    for (int column = 0; column < columns; ++column)
+      if (sqlite3_column_type(statement, column) != SQLITE_NULL) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        row[static_cast<std::size_t>(column)].emplace(
+            text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+      }
+    return row;
+  }
+
   static int Bind(sqlite3_stmt* statement, int index, const PoolValue& value) {
     return std::visit(
         [&](const auto& v) {

@@ -41,6 +41,65 @@ std::string DirectoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A file of its own beside the target, renamed over it once it is on the disk: a reader sees the old
+// file or the new one, never half of one.
+class CRenamedFile : public IWholeFile {
+ public:
+  CRenamedFile(int fd, std::string temporary, std::string path)
+      : m_fd(fd), m_temporary(std::move(temporary)), m_path(std::move(path)) {}
+  ~CRenamedFile() override {
+    if (m_fd >= 0) ::close(m_fd);
+    if (!m_kept) ::unlink(m_temporary.c_str());
+  }
+  CRenamedFile(const CRenamedFile&) = delete;
+  CRenamedFile& operator=(const CRenamedFile&) = delete;
+
+  bool Write(const std::string& bytes, std::string& reason) override {
+    // Small pieces go to the disk in large writes.
+    m_pending += bytes;
+    return m_pending.size() < kFlushAt || Flush(reason);
+  }
+
+  bool Keep(std::string& reason) override {
+    if (!Flush(reason)) return false;
+    bool ok = ::fsync(m_fd) == 0;
+    int error = errno;
+    ok = ::close(m_fd) == 0 && ok;
+    m_fd = -1;
+    if (ok) {
+      ok = ::rename(m_temporary.c_str(), m_path.c_str()) == 0;
+      error = errno;
+    }
+    if (!ok) {
+      reason = std::strerror(error);
+      return false;
+    }
+    m_kept = true;
+    // The rename itself is kept by the directory.
+    if (const int directory = ::open(DirectoryOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); directory >= 0) {
+      ::fsync(directory);
+      ::close(directory);
+    }
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kFlushAt = 1 << 16;
+
+  bool Flush(std::string& reason) {
+    if (m_fd < 0 || !WriteAll(m_fd, m_pending)) {
+      reason = std::strerror(m_fd < 0 ? EBADF : errno);
+      return false;
+    }
+    m_pending.clear();
+    return true;
+  }
+
+  int m_fd;
+  std::string m_temporary, m_path, m_pending;
+  bool m_kept = false;
+};
+
 }  // namespace
 
 std::unique_ptr<IHeldLock> CPosixFileSystem::Lock(const std::string& path, int waitMs, std::string& errorText) {
@@ -77,35 +136,27 @@ bool CPosixFileSystem::AppendDurably(const std::string& path, const std::string&
 }
 
 bool CPosixFileSystem::SaveWhole(const std::string& path, const std::string& bytes, std::string& reason) {
-  // A file of its own beside the target, renamed over it once it is on the disk: a reader sees the
-  // old report or the new one, never half of one.
+  const std::unique_ptr<IWholeFile> file = SaveInPieces(path, reason);
+  return file && file->Write(bytes, reason) && file->Keep(reason);
+}
+
+std::unique_ptr<IWholeFile> CPosixFileSystem::SaveInPieces(const std::string& path, std::string& reason) {
   std::string temporary = path + ".XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {
     reason = std::strerror(errno);
-    return false;
+    return nullptr;
   }
-  // A report replaced keeps its mode; mkstemp's own is for the owner alone.
+  // A file replaced keeps its mode; mkstemp's own is for the owner alone.
   struct stat target {};
   const mode_t mode = ::stat(path.c_str(), &target) == 0 ? (target.st_mode & 07777) : 0644;
-  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  int error = errno;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) {
-    ok = ::rename(temporary.c_str(), path.c_str()) == 0;
-    error = errno;
-  }
-  if (!ok) {
+  if (::fchmod(fd, mode) != 0) {
+    reason = std::strerror(errno);
+    ::close(fd);
     ::unlink(temporary.c_str());
-    reason = std::strerror(error);
-    return false;
+    return nullptr;
   }
-  // The rename itself is kept by the directory.
-  if (const int directory = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); directory >= 0) {
-    ::fsync(directory);
-    ::close(directory);
-  }
-  return true;
+  return std::make_unique<CRenamedFile>(fd, std::move(temporary), path);
 }
 
 }  // namespace tolvane

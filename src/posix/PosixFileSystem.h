@@ -10,6 +10,7 @@ class CPosixFileSystem : public IFileSystem {
   std::unique_ptr<IHeldLock> Lock(const std::string& path, int waitMs, std::string& errorText) override;
   bool AppendDurably(const std::string& path, const std::string& text, std::string& reason) override;
   bool SaveWhole(const std::string& path, const std::string& bytes, std::string& reason) override;
+  std::unique_ptr<IWholeFile> SaveInPieces(const std::string& path, std::string& reason) override;
 };
 
 }  // namespace tolvane

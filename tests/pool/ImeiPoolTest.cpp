@@ -53,6 +53,26 @@ class ImeiPoolTest : public ::testing::Test {
 
 TYPED_TEST_SUITE(ImeiPoolTest, Backends, BackendName);
 
+// The states counted from the rows themselves, past the pool's own counts.
+template <typename Backend>
+std::map<EImeiState, int> CountedFromRows(Backend& backend) {
+  std::map<EImeiState, int> counts;
+  for (int state = 0; state < 5; ++state) counts[static_cast<EImeiState>(state)] = 0;
+  std::string reason;
+  const auto database = backend.Connect(reason);
+  EXPECT_TRUE(database) << reason;
+  if (!database) return counts;
+  CPoolRows rows;
+  EXPECT_EQ(database->Execute("SELECT state, COUNT(*) FROM tolvane_imei GROUP BY state", {}, rows, reason),
+            IPoolConnection::EExecuted::Done)
+      << reason;
+  while (rows.Next())
+    for (int state = 0; state < 5; ++state)
+      if (rows.Text(0) == StateName(static_cast<EImeiState>(state)))
+        counts[static_cast<EImeiState>(state)] = std::stoi(rows.Text(1));
+  return counts;
+}
+
 TYPED_TEST(ImeiPoolTest, initIsIdempotentAndImportSkipsWhatIsThere) {
   ASSERT_TRUE(this->m_pool->Init(this->m_error)) << this->m_error;
   int added = 0, skipped = 0;
@@ -145,6 +165,74 @@ TYPED_TEST(ImeiPoolTest, aDatabaseIsEmptyOrAPool_whateverElseItHoldsIsRefused) {
     EXPECT_FALSE(pool->Init(error)) << statements.front();
     EXPECT_NE(error.find("holds something else"), std::string::npos) << error;
   }
+}
+
+TYPED_TEST(ImeiPoolTest, theCountsThePoolKeepsFollowEveryChangeOfState) {
+  int added = 0, skipped = 0;
+  // More than one statement's worth of rows, some already there.
+  ASSERT_TRUE(this->m_pool->Import(Imeis(3), added, skipped, this->m_error)) << this->m_error;
+  ASSERT_TRUE(this->m_pool->Import(Imeis(2500), added, skipped, this->m_error)) << this->m_error;
+  EXPECT_EQ(added, 2497);
+  EXPECT_EQ(skipped, 3);
+  CClaim written, failed, unconfirmed, released;
+  for (CClaim* claim : {&written, &failed, &unconfirmed, &released})
+    ASSERT_EQ(this->m_pool->Claim({"s", "COM200", "", ""}, *claim, this->m_error), CImeiPool::EClaimResult::Taken);
+  ASSERT_TRUE(this->m_pool->Report(written, {EImeiState::Verified, "", "", "", ""}, this->m_error));
+  ASSERT_TRUE(this->m_pool->Report(failed, {EImeiState::Failed, "", "", "", ""}, this->m_error));
+  ASSERT_TRUE(this->m_pool->Report(unconfirmed, {EImeiState::Claimed, "", "", "", "no answer"}, this->m_error));
+  ASSERT_EQ(this->m_pool->Release(released.imei, "s", this->m_error), CImeiPool::EReleaseResult::Released);
+  ASSERT_EQ(this->m_pool->Release(failed.imei, "s", this->m_error), CImeiPool::EReleaseResult::Released);
+
+  const std::map<EImeiState, int> counts = this->Counts();
+  EXPECT_EQ(counts, CountedFromRows(*this->m_backend));
+  EXPECT_EQ(counts.at(EImeiState::Free), 2498);
+  EXPECT_EQ(counts.at(EImeiState::Claimed), 1);
+  EXPECT_EQ(counts.at(EImeiState::Verified), 1);
+}
+
+// A pool that an earlier version made: its tables exactly as that version wrote them.
+TYPED_TEST(ImeiPoolTest, aPoolOfTheFirstVersionStillOpensAndIsBroughtUpToDateOnce) {
+  TypeParam old;
+  for (const char* statement :
+       {"CREATE TABLE tolvane_pool (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
+        "CREATE TABLE tolvane_imei (imei TEXT PRIMARY KEY, state TEXT NOT NULL CHECK (state IN ('free', 'claimed',"
+        " 'written', 'verified', 'failed')), claim_token TEXT, station TEXT, port TEXT, usb_serial TEXT,"
+        " imei_before TEXT, imei_after TEXT, settings_after TEXT, steps TEXT, detail TEXT, imported_at TEXT NOT NULL,"
+        " claimed_at TEXT, reported_at TEXT)",
+        "CREATE INDEX tolvane_imei_by_state ON tolvane_imei (state, imei)",
+        "CREATE TABLE tolvane_imei_event (imei TEXT NOT NULL, at TEXT NOT NULL, event TEXT NOT NULL, station TEXT,"
+        " port TEXT, detail TEXT)",
+        "INSERT INTO tolvane_pool (name, value) VALUES ('format', 'tolvane-imei-pool'), ('version', '1')",
+        "INSERT INTO tolvane_imei (imei, state, imported_at) VALUES ('860000000000007', 'free', 'x'),"
+        " ('860000000000015', 'free', 'x'), ('860000000000023', 'verified', 'x')"})
+    old.Execute(statement);
+  std::string error;
+  auto pool = CImeiPool::Open(old.Address(), false, error);
+  ASSERT_TRUE(pool && pool->IsPool(error)) << error;
+  std::map<EImeiState, int> counts;
+  ASSERT_TRUE(pool->Counts(counts, error)) << error;
+  EXPECT_EQ(counts[EImeiState::Free], 2);
+  EXPECT_EQ(counts[EImeiState::Verified], 1);
+
+  // A second program, opened on the pool as it now is, and a claim by either moves the counts.
+  auto again = CImeiPool::Open(old.Address(), false, error);
+  ASSERT_TRUE(again && again->IsPool(error)) << error;
+  CClaim claim;
+  ASSERT_EQ(again->Claim({"s", "COM200", "", ""}, claim, error), CImeiPool::EClaimResult::Taken) << error;
+  EXPECT_EQ(claim.imei, "860000000000007");
+  ASSERT_TRUE(pool->Counts(counts, error)) << error;
+  EXPECT_EQ(counts[EImeiState::Free], 1);
+  EXPECT_EQ(counts[EImeiState::Claimed], 1);
+  EXPECT_EQ(counts, CountedFromRows(old));
+
+  std::string reason;
+  const auto database = old.Connect(reason);
+  ASSERT_TRUE(database) << reason;
+  CPoolRows rows;
+  ASSERT_EQ(database->Execute("SELECT value FROM tolvane_pool WHERE name = 'version'", {}, rows, reason),
+            IPoolConnection::EExecuted::Done);
+  ASSERT_TRUE(rows.Next());
+  EXPECT_EQ(rows.Text(0), "2");
 }
 
 }  // namespace

@@ -92,5 +92,41 @@ TYPED_TEST(PoolDriverTest, aRollbackUndoesWhatACommitKeepsAndTablesAreListedInOr
   EXPECT_EQ(tables, (std::vector<std::string>{"another", "unit"}));
 }
 
+TYPED_TEST(PoolDriverTest, eachHandsRowsOverAsReadStopsWhenToldAndLeavesTheConnectionReady) {
+  for (const char* name : {"c", "a", "b"})
+    ASSERT_EQ(this->Run("INSERT INTO unit (name) VALUES (?)", {name}), EExecuted::Done);
+  std::vector<std::string> seen;
+  const auto each = [&seen](std::size_t wanted) {
+    return [&seen, wanted](const CPoolRows& row) {
+      seen.push_back(row.Text(0) + (row.IsNull(1) ? "" : "!"));
+      return seen.size() < wanted;
+    };
+  };
+  ASSERT_EQ(this->m_database->Each("SELECT name, note FROM unit WHERE name <> ? ORDER BY name", {std::string("?")},
+                                   each(99), this->m_reason),
+            EExecuted::Done)
+      << this->m_reason;
+  EXPECT_EQ(seen, (std::vector<std::string>{"a", "b", "c"}));
+  // Stopped after the first row, the rest is not handed over and the next statement runs.
+  seen.clear();
+  ASSERT_EQ(this->m_database->Each("SELECT name, note FROM unit ORDER BY name", {}, each(1), this->m_reason),
+            EExecuted::Done);
+  EXPECT_EQ(seen, (std::vector<std::string>{"a"}));
+  EXPECT_EQ(this->Count(), 3);
+
+  EXPECT_EQ(
+      this->m_database->Each("SELECT name FROM missing WHERE name = ?", {std::string("a")}, each(99), this->m_reason),
+      EExecuted::Refused);
+  EXPECT_NE(this->m_reason.find("missing"), std::string::npos) << this->m_reason;
+  // A fault found while running, at the row "b": the connection takes the next statement all the same.
+  this->m_reason.clear();
+  EXPECT_EQ(this->m_database->Each("SELECT name, abs(CASE WHEN name = 'b' THEN -9223372036854775807 - 1 ELSE 0 END)"
+                                   " FROM unit ORDER BY name",
+                                   {}, each(99), this->m_reason),
+            EExecuted::Failed);
+  EXPECT_NE(this->m_reason, "");
+  EXPECT_EQ(this->Count(), 3);
+}
+
 }  // namespace
 }  // namespace tolvane::testing
