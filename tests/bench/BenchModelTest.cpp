@@ -39,10 +39,10 @@ CDeviceReport Passed(const std::string& imei = "860000000000001", const std::str
 
 class CRecordingView : public IBenchView {
  public:
-  void OnTileChanged(int) override { ++tileChanges; }
+  void OnTileChanged(int) override {}
   void OnCountersChanged() override {}
   void OnBeep() override { ++beeps; }
-  int tileChanges = 0, beeps = 0;
+  int beeps = 0;
 };
 
 class CFakeBenchPool : public IBenchPool {
@@ -134,7 +134,7 @@ TEST_F(BenchModelTest, verdicts_nameTheImei_andOnAnythingButPassTheStepAndTheAns
             "FAIL 失败：IMEI 860000000000001；Set APN：Update APN fail");
 }
 
-TEST_F(BenchModelTest, verdictAndLog_stayAfterTheUnitIsUnplugged_untilTheNextUnitStarts) {
+TEST_F(BenchModelTest, verdictLogAndBeep_verdictAndLogStayAfterTheUnitIsUnplugged_untilTheNextUnitStarts) {
   CBenchModel& model = Make();
   model.OnUnitStarted(0, "COM200 (ttySIM0)");
   model.OnUnitFinished(0, Passed(), {"Device 1: COM200 (ttySIM0)", "  Result: OK"});
@@ -143,9 +143,14 @@ TEST_F(BenchModelTest, verdictAndLog_stayAfterTheUnitIsUnplugged_untilTheNextUni
   EXPECT_TRUE(model.Tile(0).status.starts_with("PASS"));
   EXPECT_EQ(model.Tile(0).log, (std::vector<std::string>{"Device 1: COM200 (ttySIM0)", "  Result: OK"}));
 
+  EXPECT_EQ(m_view.beeps, 1);
+
   model.OnUnitStarted(0, "COM200 (ttySIM0)");
   EXPECT_EQ(model.Tile(0).verdict, EVerdict::None);
   EXPECT_TRUE(model.Tile(0).log.empty());
+  model.SetSoundOn(false);
+  model.OnUnitFinished(0, Passed(), {});
+  EXPECT_EQ(m_view.beeps, 1);
 }
 
 TEST_F(BenchModelTest, counters_countAnyVerdictButPassAsFailed_andUnitsPerHourFromTheFirstUnit) {
@@ -162,16 +167,6 @@ TEST_F(BenchModelTest, counters_countAnyVerdictButPassAsFailed_andUnitsPerHourFr
   EXPECT_EQ(model.CounterTexts(), (std::vector<std::string>{"Passed: 1", "Failed: 2", "Units per hour: 12"}));
   m_now += 15min;
   EXPECT_EQ(model.CounterTexts()[2], "Units per hour: 6");
-}
-
-TEST_F(BenchModelTest, beep_onEachVerdict_unlessTurnedOff) {
-  CBenchModel& model = Make();
-  model.OnUnitFinished(0, Passed(), {});
-  model.OnUnitFinished(1, Unit({Step("Connect", EStepStatus::Fail, "x")}, ""), {});
-  EXPECT_EQ(m_view.beeps, 2);
-  model.SetSoundOn(false);
-  model.OnUnitFinished(0, Passed(), {});
-  EXPECT_EQ(m_view.beeps, 2);
 }
 
 TEST_F(BenchModelTest, labels_holdAUnitUntilGiven_thenResumeItsSlot_andGoWithTheImei) {
