@@ -1,6 +1,6 @@
 #!/bin/sh
 # The core's folders include one way only, and never a toolkit: res <- link <- ui <- settings,
-# radios <- dialog <- engine <- pool; shell sits beside ui on top of link, and posix (the POSIX
+# radios <- dialog <- engine <- pool, bench; shell sits beside ui on top of link, and posix (the POSIX
 # services of link and engine) on top of engine. Prints each include that breaks
 # this and exits 1; used as a test.
 cd "$(dirname "$0")/../src" || exit 2
@@ -14,12 +14,13 @@ allowed() {
     dialog) echo "res link ui settings radios dialog" ;;
     engine) echo "res link ui settings radios dialog engine" ;;
     pool) echo "res link ui settings radios dialog engine pool" ;;
+    bench) echo "res link ui settings radios dialog engine bench" ;;
     shell) echo "res link shell" ;;
     posix) echo "res link engine posix" ;;
   esac
 }
 status=0
-for folder in res link ui settings radios dialog engine pool shell posix; do
+for folder in res link ui settings radios dialog engine pool bench shell posix; do
   [ -d "$folder" ] || continue
   ok=$(allowed "$folder")
   # Quoted includes name a folder of src/; angle includes must not be a toolkit's.

@@ -59,6 +59,10 @@ void CDeviceRun::Emit(const std::string& line) {
   if (m_onLine) m_onLine(line);
 }
 
+void CDeviceRun::TellStepStarted() {
+  if (m_onStepStart) m_onStepStart(m_nCurrent, m_plan.size(), m_report.steps[m_nCurrent].name);
+}
+
 void CDeviceRun::Start() {
   m_dlg->OnInitDialog();
   if (!SelectPort()) {
@@ -89,6 +93,7 @@ void CDeviceRun::BeginConnect() {
   m_nCurrent = 0;
   m_sent.clear();
   m_sentExact.clear();
+  TellStepStarted();
   const Outcomes outcomes = Pressed([this] { RouteControlEvent(*m_dlg, IDC_CONNECT, EControlEvent::Clicked); });
   KeepSent(outcomes);
   if (const CCommandOutcome* failed = FindOutcome(outcomes, ECommand::Connect, EOutcome::Fail)) {

@@ -54,6 +54,9 @@ class CDeviceRun : private ICommandObserver {
   void SetImeiGate(ImeiGate gate) { m_imeiGate = std::move(gate); }
   // Called as each step ends, with what it came to.
   void SetStepHandler(std::function<void(const CStepResult& step)> handler) { m_onStep = std::move(handler); }
+  // Called as each step begins: its place in the report's steps, of how many, and its name.
+  using StepStartHandler = std::function<void(std::size_t index, std::size_t count, const std::string& name)>;
+  void SetStepStartHandler(StepStartHandler handler) { m_onStepStart = std::move(handler); }
   // Called once, from the event loop, when the run is over and the link closed.
   void SetFinishedHandler(std::function<void()> handler) { m_onFinished = std::move(handler); }
 
@@ -85,6 +88,7 @@ class CDeviceRun : private ICommandObserver {
   void CloseLink();
   void Finish();
   void Emit(const std::string& line);
+  void TellStepStarted();
   // Runs a press and hands back what the dialog told while it ran; nothing else hears of it.
   Outcomes Pressed(const std::function<void()>& press);
 
@@ -134,6 +138,7 @@ class CDeviceRun : private ICommandObserver {
   LineSink m_onLine;
   ImeiGate m_imeiGate;
   std::function<void(const CStepResult&)> m_onStep;
+  StepStartHandler m_onStepStart;
   std::function<void()> m_onFinished;
 };
 

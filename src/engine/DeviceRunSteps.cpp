@@ -53,6 +53,7 @@ void CDeviceRun::BeginStep(std::size_t index) {
     Finish();
     return;
   }
+  TellStepStarted();
   const ECommand kind = CurrentKind();
   // A reset wipes the device: never after something went wrong, when a person would look first.
   if (kind == ECommand::FactoryReset && !EarlierStepsSucceeded()) {

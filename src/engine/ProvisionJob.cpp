@@ -25,7 +25,10 @@ CProvisionJob::CProvisionJob(IProvisionPlatform& platform, IEventLoop& loop, CPr
     m_slots.push_back(std::make_unique<CSlot>());
     m_slots.back()->comNumber = number;
   }
-  for (auto& slot : m_slots) slot->thread = std::make_unique<CProvisionSlot>(m_platform);
+  for (auto& slot : m_slots) {
+    slot->thread = std::make_unique<CProvisionSlot>(m_platform);
+    slot->index = static_cast<int>(&slot - m_slots.data());
+  }
   m_bMany = m_slots.size() > 1;
 }
 
@@ -71,8 +74,10 @@ void CProvisionJob::Start() {
   m_watcher.Start();
   for (auto& slot : m_slots) {
     for (const CPortEntry& entry : m_watcher.Present()) {
-      if (slot->comNumber && entry.number == *slot->comNumber && !slot->busy)
-        RunDevice(*slot, entry.number, entry.Caption());
+      if (slot->comNumber && entry.number == *slot->comNumber && !slot->busy) {
+        slot->pending.push_back(entry);
+        RunPending(*slot);
+      }
     }
     if (slot->busy || m_bFinished) continue;
     const std::string port = SlotName(*slot);
@@ -108,14 +113,30 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
   const int ordinal = static_cast<int>(m_report.devices.size()) + 1;
   // A list or pool decides the IMEI only as it leaves, so the header names one only when the profile
   // fixes it; the Write IMEI line and the result name the one sent.
-  if (!m_options.dryRun && !m_bMany)
-    Say((m_options.wait ? "Device " + std::to_string(ordinal) + ": " : std::string()) + slot.caption +
-        (profile.imei && !m_imeis ? ", IMEI " + *profile.imei : std::string()));
+  const std::string header = (m_options.wait ? "Device " + std::to_string(ordinal) + ": " : std::string()) +
+                             slot.caption + (profile.imei && !m_imeis ? ", IMEI " + *profile.imei : std::string());
+  if (!m_options.dryRun && !m_bMany) Say(header);
+  slot.lines = {header};
 
   slot.busy = true;
   CProvisionSlot::CHooks hooks;
   // Several devices at once would interleave their steps: each gets one line when it is done.
-  if (!m_bMany) hooks.line = [this](const std::string& line) { PostToJob([this, line] { Say(line); }); };
+  // An observer hears each device's lines even then.
+  if (!m_bMany || m_observer)
+    hooks.line = [this, &slot](const std::string& line) {
+      PostToJob([this, &slot, line] {
+        slot.lines.push_back(line);
+        if (!m_bMany) Say(line);
+      });
+    };
+  if (m_observer) {
+    hooks.stepStarted = [this, &slot](std::size_t index, std::size_t count, const std::string& name) {
+      PostToJob([this, &slot, index, count, name] {
+        m_observer->OnStepStarted(slot.index, static_cast<int>(index), static_cast<int>(count), name);
+      });
+    };
+    m_observer->OnUnitStarted(slot.index, slot.caption);
+  }
   if (m_imeis && !m_options.dryRun) {
     hooks.imeiGate = [this, &slot](const CDeviceReport& device, std::string& imei, std::string& reason) {
       return TakeImei(slot, device, imei, reason);
@@ -185,12 +206,15 @@ void CProvisionJob::OnRunFinished(CSlot& slot, const CDeviceReport& run) {
   if (!device.unrecorded.empty()) m_report.poolFault = device.unrecorded;
   m_report.devices.push_back(device);
   if (DeviceSucceeded(device)) ++m_nOk;
+  // The result follows the pool's settlement; an observer's lines end with it too.
+  if (!m_options.dryRun) slot.lines.push_back(FormatDeviceResult(device));
   if (m_bMany)
     Say(device.port + (device.imei.empty() ? std::string() : "  IMEI " + device.imei) + "  " +
         DescribeDeviceResult(device));
   else if (!m_options.dryRun)
-    Say(FormatDeviceResult(device));
+    Say(slot.lines.back());
   WriteReport();
+  if (m_observer) m_observer->OnUnitFinished(slot.index, device, slot.lines);
   if (!m_options.wait || m_bStopping || !m_report.fault.empty() || !m_report.poolFault.empty()) {
     CloseSlot(slot);
     return;
@@ -244,14 +268,24 @@ void CProvisionJob::OnPortGone(const CPortEntry& entry) {
     });
     if (!slot->busy && !m_bFinished && !slot->closed && entry.Caption() == slot->caption)
       Say(entry.Caption() + " was unplugged; waiting for the next device...");
+    if (m_observer && (slot->comNumber ? *slot->comNumber == entry.number : entry.Caption() == slot->caption))
+      m_observer->OnPortGone(slot->index, entry.Caption());
   }
 }
 
 void CProvisionJob::RunPending(CSlot& slot) {
   if (slot.pending.empty()) return;
+  // The observer may hold the unit, with nothing sent, until it resumes the slot.
+  if (m_observer && !m_observer->MayStartUnit(slot.index, slot.pending.front().Caption())) return;
   const CPortEntry entry = slot.pending.front();
   slot.pending.pop_front();
   RunDevice(slot, entry.number, entry.Caption());
+}
+
+void CProvisionJob::ResumeSlot(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= m_slots.size()) return;
+  CSlot& slot = *m_slots[static_cast<std::size_t>(index)];
+  if (!m_bFinished && !slot.closed && !slot.busy) RunPending(slot);
 }
 
 void CProvisionJob::Stop(int count) {

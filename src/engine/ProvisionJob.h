@@ -10,6 +10,7 @@
 #include "engine/DeviceRun.h"
 #include "engine/EventLoop.h"
 #include "engine/ImeiSource.h"
+#include "engine/JobEvents.h"
 #include "engine/PortWatcher.h"
 #include "engine/Profile.h"
 #include "engine/ProvisionOptions.h"
@@ -37,7 +38,11 @@ class CProvisionJob {
 
   // Called once, from the event loop, with the exit status.
   void SetFinishedHandler(std::function<void(int status)> handler) { m_onFinished = std::move(handler); }
+  // Before Start; called on the loop's thread. A bench window listens here.
+  void SetObserver(IJobObserver* observer) { m_observer = observer; }
   void Start();
+  // Starts the unit the observer held on that slot, if it is still there.
+  void ResumeSlot(int slot);
   // The n-th Ctrl-C: the first lets each step under way end, the second stops at once.
   void Stop(int count);
   // From any thread, with the second Ctrl-C: a wait for the IMEI source (a pool that does not
@@ -56,6 +61,9 @@ class CProvisionJob {
     std::string caption;   // the device under way, or the last one; not changed while busy
     std::deque<CPortEntry> pending;
     bool closed = false;  // takes no more devices
+    int index = 0;        // among the job's slots
+    // The device under way, or the last one: its lines as one device's run prints them.
+    std::vector<std::string> lines;
   };
 
   CSlot* SlotFor(const CPortEntry& entry);
@@ -97,6 +105,7 @@ class CProvisionJob {
   bool m_bStopping = false;
   bool m_bFinished = false;
   std::function<void(int)> m_onFinished;
+  IJobObserver* m_observer = nullptr;
 };
 
 }  // namespace tolvane

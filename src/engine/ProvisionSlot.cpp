@@ -37,6 +37,7 @@ void CProvisionSlot::Start(CProfile profile, int comNumber, CDeviceRun::EMode mo
     });
   if (hooks.stepEnded)
     m_run->SetStepHandler([this, stepEnded = hooks.stepEnded](const CStepResult& step) { stepEnded(step, m_run->Report()); });
+  if (hooks.stepStarted) m_run->SetStepStartHandler(hooks.stepStarted);
   // The run may end inside Start (a port that will not open): its end is told from the loop.
   m_run->SetFinishedHandler([this, finished = hooks.finished] {
     m_thread->Loop().Post([this, finished] {

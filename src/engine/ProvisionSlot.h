@@ -19,6 +19,7 @@ class CProvisionSlot {
     // Just before the IMEI leaves, as CDeviceRun's gate, with what the run has learnt so far.
     std::function<bool(const CDeviceReport& device, std::string& imei, std::string& reason)> imeiGate;
     std::function<void(const CStepResult& step, const CDeviceReport& device)> stepEnded;
+    CDeviceRun::StepStartHandler stepStarted;
     std::function<void(const CDeviceReport& device)> finished;  // the run is over; Release may follow
   };
 

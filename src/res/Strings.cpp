@@ -12,7 +12,7 @@ struct StringEntry {
   const char* chinese;
 };
 
-constexpr std::array<StringEntry, 74> kStringTable{{
+constexpr std::array<StringEntry, 102> kStringTable{{
     {101, "About Tolvane(&A)...", "关于 Tolvane(&A)..."},
     {102, "Connect", "连接"},
     {103, "Close", "关闭"},
@@ -89,6 +89,34 @@ constexpr std::array<StringEntry, 74> kStringTable{{
     {172, "← device", "← 设备"},
     {173, "The trace could not be saved to %1", "无法将通信记录保存到 %1"},
     {174, "(%1 messages left out: the trace could not keep up)", "（%1 条消息未记录：记录跟不上）"},
+    {175, "Tolvane bench", "Tolvane 工作台"},
+    {176, "Waiting for a unit", "等待设备"},
+    {177, "Waiting for a unit: enter its label to start", "等待设备：输入标签后开始"},
+    {178, "Step %1 of %2: %3", "第 %1 步，共 %2 步：%3"},
+    {179, "PASS", "PASS 通过"},
+    {180, "FAIL", "FAIL 失败"},
+    {181, "NO RESPONSE", "NO RESPONSE 无响应"},
+    {182, "%1: IMEI %2, verified", "%1：IMEI %2，已核实"},
+    {183, "%1: IMEI %2 is written and takes effect after a restart", "%1：IMEI %2 已写入，重启后生效"},
+    {184, "%1: no IMEI was written", "%1：未写入 IMEI"},
+    {185, "%1: IMEI %2; %3: %4", "%1：IMEI %2；%3：%4"},
+    {186, "%1: no IMEI was sent; %2: %3", "%1：未发送 IMEI；%2：%3"},
+    {187, "Passed: %1", "通过：%1"},
+    {188, "Failed: %1", "失败：%1"},
+    {189, "Units per hour: %1", "每小时台数：%1"},
+    {190, "Free: %1", "空闲：%1"},
+    {191, "Unconfirmed: %1", "未确认：%1"},
+    {192, "Unconfirmed claims", "未确认的领用"},
+    {193, "Station", "工位"},
+    {194, "Port", "端口"},
+    {195, "Time", "时间"},
+    {196, "USB serial number", "USB 序列号"},
+    {197, "Release", "释放"},
+    {198, "Log", "日志"},
+    {199, "Label", "标签"},
+    {200, "The label %1 is already used, with IMEI %2: nothing was sent", "标签 %1 已用于 IMEI %2：未发送任何内容"},
+    {201, "The label %1 is already given to the unit on %2", "标签 %1 已分配给 %2 上的设备"},
+    {202, "Locked for production: %1", "生产锁定：%1"},
 }};
 
 // LoadString finds an entry by its row, so row i must hold the first id plus i.
