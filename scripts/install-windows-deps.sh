@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that cross-building Tolvane.exe and testing it under Wine need: the
-# mingw-w64 compiler (POSIX threads), Wine with its own fonts, xdotool to drive the window, and NSIS
-# for the installer.
+# mingw-w64 compiler (POSIX threads), Wine with its own fonts, xdotool to drive the window, NSIS
+# for the installer, and what scripts/build-windows-libs.sh needs to build SQLite and libpq from
+# Debian's sources (dpkg-source, a native compiler and tclsh for SQLite's amalgamation) and its
+# check needs (pg_virtualenv and a PostgreSQL server).
 # Safe to re-run.
 set -euo pipefail
 
@@ -9,6 +11,7 @@ packages=(
   cmake ninja-build g++-mingw-w64-x86-64-posix googletest
   wine wine64 fonts-wine nsis
   xvfb xauth xdotool
+  dpkg-dev bzip2 xz-utils gcc make tcl postgresql postgresql-common
 )
 
 missing=()
