@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/install-windows-deps.sh
+# The pool's SQLite and libpq for Windows, from Debian's sources; built once, then reused.
+scripts/build-windows-libs.sh
 jobs=$(nproc)
 
 # The simulated device is a Linux program: it comes from the Linux build.

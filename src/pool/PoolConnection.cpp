@@ -8,7 +8,12 @@ namespace tolvane {
 std::string PoolTimestamp() {
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
   std::tm utc{};
+  // Each C library has its own thread-safe call.
+#if defined(_WIN32)
+  gmtime_s(&utc, &now);
+#else
   gmtime_r(&now, &utc);
+#endif
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
   return text;

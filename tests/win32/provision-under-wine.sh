@@ -173,4 +173,35 @@ expect_status 0 "--wait"
 [ "$(heard "$scratch/w1.log" | grep '^IMEI:')" = "IMEI:860000000000201" ] || fail "--wait: the first unit heard $(heard "$scratch/w1.log")"
 [ "$(heard "$scratch/w2.log" | grep '^IMEI:')" = "IMEI:860000000000202" ] || fail "--wait: the second unit heard $(heard "$scratch/w2.log")"
 echo "PASS: --wait provisions each unit plugged in, one after the other"
+# An SQLite pool: two devices at once from one process, then two processes at once, each on one
+# port; four different IMEIs, each recorded with its station.
+if wine "$exe" pool init "Z:$scratch/pool.db" >"$scratch/out" 2>&1; then
+  printf '860000000004019\n860000000004027\n860000000004035\n860000000004043\n860000000004050\n' >"$scratch/pool.txt"
+  run pool import "Z:$scratch/pool.db" "Z:$scratch/pool.txt"
+  expect_status 0 "pool import"
+  device 7 "$scratch/p7.log"
+  device 8 "$scratch/p8.log"
+  run --port COM7 --port COM8 --profile "Z:$scratch/list.ini" --pool "Z:$scratch/pool.db" --station win-1
+  expect_status 0 "two devices from a pool"
+  stop_device "$scratch/p7.log"
+  stop_device "$scratch/p8.log"
+  device 7 "$scratch/q7.log"
+  device 8 "$scratch/q8.log"
+  wine "$exe" --port COM7 --profile "Z:$scratch/list.ini" --pool "Z:$scratch/pool.db" --station win-2 >"$scratch/a.out" 2>&1 &
+  a=$!
+  wine "$exe" --port COM8 --profile "Z:$scratch/list.ini" --pool "Z:$scratch/pool.db" --station win-3 >"$scratch/b.out" 2>&1 &
+  b=$!
+  wait "$a" || fail "a pool process on COM7: $(tr -d '\r' <"$scratch/a.out")"
+  wait "$b" || fail "a pool process on COM8: $(tr -d '\r' <"$scratch/b.out")"
+  written=$(cat "$scratch"/p?.log "$scratch"/q?.log | sed -n 's/^tolvane-devsim: PC says IMEI://p' | sort)
+  [ "$(echo "$written" | uniq | wc -l)" = 4 ] || fail "not four different IMEIs from the pool: $written"
+  run pool status "Z:$scratch/pool.db"
+  expect_line "free 1" "pool status"
+  run pool export "Z:$scratch/pool.db" --csv "Z:$scratch/record.csv"
+  expect_status 0 "pool export"
+  for station in win-1 win-2 win-3; do grep -q ",$station," "$scratch/record.csv" || fail "no $station in the record"; done
+  echo "PASS: an SQLite pool, two devices at once and two processes at once, no IMEI twice"
+else
+  echo "SKIP: this tolvane-provision.exe has no pool ($(tr -d '\r' <"$scratch/out"))"
+fi
 echo "PASS: tolvane-provision.exe under Wine"
