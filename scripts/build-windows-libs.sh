@@ -22,7 +22,7 @@ heavy() {
 recipe=2
 
 sqlite_cflags="-O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION"
-pq_options=(--host=$host --without-openssl --without-readline --without-zlib --without-icu
+pq_options=("--host=$host" --without-openssl --without-readline --without-zlib --without-icu
             --without-gssapi --without-ldap --without-pam --without-libxml --without-llvm)
 
 # apt with a configuration of its own (deb-src for the mirror the system already uses), so the
@@ -71,8 +71,7 @@ update_lists() {
 
 # The source versions in the lists, newest first.
 source_versions() {
-  apt-cache "${apt_options[@]}" showsrc "$1" 2>/dev/null | sed -n 's/^Version: //p' | sort -u |
-    while read -r v; do echo "$v"; done | sort -V -r
+  apt-cache "${apt_options[@]}" showsrc "$1" 2>/dev/null | sed -n 's/^Version: //p' | sort -u -V -r
 }
 
 # Unpacks the source package into $work/src/<package>-<version>. The mirror may list a version it
@@ -84,7 +83,9 @@ fetch_source() {
   rm -rf "$dir" "$work/download/$package"
   mkdir -p "$work/download/$package" "$work/src" "$apt_dir/unavailable"
   if ! (cd "$work/download/$package" &&
-    apt-get -qq "${apt_options[@]}" source --download-only "$package=$version" >/dev/null 2>&1); then
+    apt-get -qq "${apt_options[@]}" source --download-only "$package=$version" >"$work/download/$package.log" 2>&1); then
+    # Only a file the mirror says it does not have means an older version is worth a try.
+    grep -q ' 404 ' "$work/download/$package.log" || { cat "$work/download/$package.log" >&2; exit 1; }
     echo "$package $version: listed but not served by the mirror, trying an older one"
     touch "$missing"
     return 1
@@ -139,25 +140,29 @@ build_libpq() {
   local src=$1 build=$2
   rm -rf "$build" && mkdir -p "$build"
   (cd "$build" && heavy "$src/configure" "${pq_options[@]}" CC="$cc" AR="$host-ar" CFLAGS="-O2")
-  # Only the thread-safe builds of libpgcommon and libpgport that libpq links; SHLIB_PREREQS would
-  # make their other two builds each as well.
+  # Only the thread-safe builds of libpgcommon and libpgport that libpq links, and libpq's objects
+  # (its own list, OBJS) without its DLL: that would want the two other builds of each as well.
+  local libpq=$build/src/interfaces/libpq objs
   heavy make -j "$jobs" -C "$build/src/include"
   heavy make -j "$jobs" -C "$build/src/common" libpgcommon_shlib.a
   heavy make -j "$jobs" -C "$build/src/port" libpgport_shlib.a
-  heavy make -j "$jobs" -C "$build/src/interfaces/libpq" SHLIB_PREREQS=
+  # shellcheck disable=SC2016 # $(OBJS) is make's
+  objs=$(make -s --no-print-directory -C "$libpq" --eval 'tolvane-objs: ; @echo $(OBJS)' tolvane-objs)
+  # shellcheck disable=SC2086 # a list of file names
+  (cd "$libpq" && heavy make -j "$jobs" $objs)
   # On Windows libpq's makefile makes only a DLL and its import library; a static libpq.a is its
   # objects (less the DLL's version resource) plus the parts of libpgcommon and libpgport built for
   # it, as the DLL links them.
-  local objects=$build/static-libpq libpq=$build/src/interfaces/libpq
+  local objects=$build/static-libpq object
   rm -rf "$objects" && mkdir -p "$objects/pq" "$objects/common" "$objects/port" "$prefix/lib" "$prefix/include"
   (cd "$objects/common" && $host-ar x "$build/src/common/libpgcommon_shlib.a")
   (cd "$objects/port" && $host-ar x "$build/src/port/libpgport_shlib.a")
   # libpq brings its own pthread_mutex_lock and the like for Windows; in one static program with
   # winpthreads (std::thread) they would clash, so libpq's take names of their own.
   $host-nm --defined-only "$libpq/pthread-win32.o" | awk '$2 == "T" { print $3, "pq_" $3 }' >"$objects/renames"
-  for object in "$libpq"/*.o; do
-    [ "$(basename "$object")" = win32ver.o ] && continue
-    $host-objcopy --redefine-syms="$objects/renames" "$object" "$objects/pq/$(basename "$object")"
+  for object in $objs; do
+    [ "$object" = win32ver.o ] && continue
+    $host-objcopy --redefine-syms="$objects/renames" "$libpq/$object" "$objects/pq/$object"
   done
   rm -f "$prefix/lib/libpq.a"
   $host-ar rcs "$prefix/lib/libpq.a" "$objects"/pq/*.o "$objects"/common/*.o "$objects"/port/*.o
