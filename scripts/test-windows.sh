@@ -11,13 +11,15 @@ scripts/install-windows-deps.sh
 scripts/build-windows-libs.sh
 jobs=$(nproc)
 
-# The simulated device is a Linux program: it comes from the Linux build.
+# The simulated device is a Linux program: it comes from the Linux build, as does the Linux station
+# that shares a PostgreSQL pool with a Windows one.
 cmake --preset ci >/dev/null
-cmake --build --preset ci -j "$jobs" --target tolvane-devsim
+cmake --build --preset ci -j "$jobs" --target tolvane-devsim tolvane-provision
 devsim=$PWD/build/ci/tools/devsim/tolvane-devsim
+provision=$PWD/build/ci/src/cli/tolvane-provision
 
 echo "== windows =="
-cmake --preset windows -DTOLVANE_DEVSIM="$devsim" >/dev/null
+cmake --preset windows -DTOLVANE_DEVSIM="$devsim" -DTOLVANE_LINUX_PROVISION="$provision" >/dev/null
 cmake --build --preset windows -j "$jobs"
 
 # Wine keeps to its own prefix and home in the build folder (the tests set them); this stops its
