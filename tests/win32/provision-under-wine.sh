@@ -201,6 +201,13 @@ if wine "$exe" pool init "Z:$scratch/pool.db" >"$scratch/out" 2>&1; then
   expect_status 0 "pool export"
   for station in win-1 win-2 win-3; do grep -q ",$station," "$scratch/record.csv" || fail "no $station in the record"; done
   echo "PASS: an SQLite pool, two devices at once and two processes at once, no IMEI twice"
+  # A pool nobody answers for: status 8, and nothing reaches the device.
+  device 7 "$scratch/unreachable.log"
+  run --port COM7 --profile "Z:$scratch/list.ini" --pool postgresql://bench@127.0.0.1:1/pool
+  expect_status 8 "an unreachable pool"
+  [ -z "$(heard "$scratch/unreachable.log")" ] || fail "an unreachable pool: sent $(heard "$scratch/unreachable.log")"
+  stop_device "$scratch/unreachable.log"
+  echo "PASS: an unreachable pool ends with status 8 and nothing sent"
 else
   echo "SKIP: this tolvane-provision.exe has no pool ($(tr -d '\r' <"$scratch/out"))"
 fi
