@@ -15,7 +15,7 @@ jobs=$(nproc)
 for preset in ci tsan asan; do
   echo "== $preset =="
   targets=()
-  [ "$preset" = tsan ] && targets=(--target tolvane_unit_tests tolvane_engine_tests)
+  [ "$preset" = tsan ] && targets=(--target tolvane_unit_tests tolvane_engine_tests tolvane_bench_tests)
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs" "${targets[@]}"
   ctest --preset "$preset" -j "$jobs"
