@@ -7,6 +7,7 @@
 #include "pool/ImeiPoolSource.h"
 #include "cli/LinuxProvisionPlatform.h"
 #include "engine/ProvisionCommandLine.h"
+#include "engine/ProvisionConsole.h"
 #include "engine/ProvisionStart.h"
 #include "posix/HostName.h"
 #include "posix/StopSignal.h"
@@ -15,22 +16,6 @@
 #include "res/Strings.h"
 
 namespace tolvane {
-
-namespace {
-
-void PrintLine(const std::string& line) {
-  std::fputs(line.c_str(), stdout);
-  std::fputc('\n', stdout);
-  // Whoever reads a pipe sees each step as it ends.
-  std::fflush(stdout);
-}
-
-int Complain(const std::string& text, int status) {
-  std::fprintf(stderr, "tolvane-provision: %s\n", text.c_str());
-  return status;
-}
-
-}  // namespace
 
 int RunProvision(int argc, char** argv) {
   QCoreApplication application(argc, argv);

@@ -36,47 +36,15 @@ class CSqliteConnection final : public IPoolConnection {
   EExecuted Execute(const std::string& sql, const std::vector<PoolValue>& values, CPoolRows& rows,
                     std::string& reason) override {
     rows.Clear();
-    if (m_bAbandoned) {
-      reason = kAbandoned;
-      return EExecuted::Failed;
-    }
-    sqlite3_stmt* prepared = nullptr;
-    if (sqlite3_prepare_v2(m_database, sql.c_str(), static_cast<int>(sql.size()), &prepared, nullptr) != SQLITE_OK) {
-      reason = sqlite3_errmsg(m_database);
-      return EExecuted::Refused;
-    }
-    const StatementPtr statement(prepared);
-    if (!statement) return EExecuted::Done;  // nothing but white space
-    if (sqlite3_bind_parameter_count(prepared) != static_cast<int>(values.size())) {
-      reason = "the statement takes " + std::to_string(sqlite3_bind_parameter_count(prepared)) + " values, not " +
-               std::to_string(values.size());
-      return EExecuted::Refused;
-    }
-    for (std::size_t i = 0; i < values.size(); ++i)
-      if (Bind(prepared, static_cast<int>(i + 1), values[i]) != SQLITE_OK) {
-        reason = sqlite3_errmsg(m_database);
-        return EExecuted::Failed;
-      }
-    const int columns = sqlite3_column_count(prepared);
+    StatementPtr statement;
+    if (const EExecuted prepared = Prepare(sql, values, statement, reason); prepared != EExecuted::Done || !statement)
+      return prepared;
+    const int columns = sqlite3_column_count(statement.get());
     int step;
-    while ((step = sqlite3_step(prepared)) == SQLITE_ROW) {
-      std::vector<std::optional<std::string>> row(static_cast<std::size_t>(columns));
-      for (int column = 0; column < columns; ++column)
-        if (sqlite3_column_type(prepared, column) != SQLITE_NULL) {
-          const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(prepared, column));
-          row[static_cast<std::size_t>(column)].emplace(
-              text, static_cast<std::size_t>(sqlite3_column_bytes(prepared, column)));
-        }
-      rows.Add(std::move(row));
-    }
-    if (step != SQLITE_DONE) {
-      reason = m_bAbandoned ? kAbandoned : sqlite3_errmsg(m_database);
-      if (step == SQLITE_BUSY && !m_bAbandoned)
-        reason += " (waited " + std::to_string((m_nBusyTimeoutMs + 999) / 1000) + " s)";
-      return EExecuted::Failed;
-    }
+    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) rows.Add(ReadRow(statement.get(), columns));
+    if (step != SQLITE_DONE) return StepFailed(step, reason);
     // sqlite3_changes() keeps the count of the last statement that wrote.
-    rows.SetChanged(sqlite3_stmt_readonly(prepared) ? 0 : sqlite3_changes(m_database));
+    rows.SetChanged(sqlite3_stmt_readonly(statement.get()) ? 0 : sqlite3_changes(m_database));
     return EExecuted::Done;
   }
 
@@ -94,9 +62,7 @@ class CSqliteConnection final : public IPoolConnection {
       one.Next();
       if (!row(one)) return EExecuted::Done;
     }
-    if (step == SQLITE_DONE) return EExecuted::Done;
-    reason = sqlite3_errmsg(m_database);
-    return EExecuted::Failed;
+    return step == SQLITE_DONE ? EExecuted::Done : StepFailed(step, reason);
   }
 
   bool BeginWrite(std::string& reason) override { return Run("BEGIN IMMEDIATE", reason); }
@@ -123,6 +89,10 @@ class CSqliteConnection final : public IPoolConnection {
   // The statement with its values bound; none for a text of nothing but white space.
   EExecuted Prepare(const std::string& sql, const std::vector<PoolValue>& values, StatementPtr& statement,
                     std::string& reason) {
+    if (m_bAbandoned) {
+      reason = kAbandoned;
+      return EExecuted::Failed;
+    }
     sqlite3_stmt* prepared = nullptr;
     if (sqlite3_prepare_v2(m_database, sql.c_str(), static_cast<int>(sql.size()), &prepared, nullptr) != SQLITE_OK) {
       reason = sqlite3_errmsg(m_database);
@@ -141,6 +111,14 @@ class CSqliteConnection final : public IPoolConnection {
         return EExecuted::Failed;
       }
     return EExecuted::Done;
+  }
+
+  // Why a step did not reach the end: a stop, a lock held past the busy timeout, or SQLite's words.
+  EExecuted StepFailed(int step, std::string& reason) const {
+    reason = m_bAbandoned ? kAbandoned : sqlite3_errmsg(m_database);
+    if (step == SQLITE_BUSY && !m_bAbandoned)
+      reason += " (waited " + std::to_string((m_nBusyTimeoutMs + 999) / 1000) + " s)";
+    return EExecuted::Failed;
   }
 
   static std::vector<std::optional<std::string>> ReadRow(sqlite3_stmt* statement, int columns) {

@@ -7,31 +7,8 @@
 set -eu
 exe=$1
 scratch=$TOLVANE_WINE_SCRATCH/provision
-rm -rf "$scratch"
-mkdir -p "$scratch/home"
-export WINEPREFIX=$scratch/prefix HOME=$scratch/home
-devsims=""
-
-finish() {
-  status=$?
-  for pidfile in $devsims; do kill "$(cat "$pidfile")" 2>/dev/null || true; done
-  wineserver -k 2>/dev/null || true
-  exit $status
-}
-trap finish EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-wineboot -i >/dev/null 2>&1 || true
-for com in 7 8; do
-  wine reg add 'HKLM\Software\Wine\Ports' /v "COM$com" /t REG_SZ /d "$scratch/com$com" /f >/dev/null 2>&1
-done
-# Wine reads its Ports key when its server starts.
-wineserver -k 2>/dev/null || true
-wineserver -w
-wineserver -p30 </dev/null >/dev/null 2>&1
+ports="7 8"
+. "$(dirname "$0")/provision-prefix.sh"
 
 # device COM LOG [devsim options]: a simulated device behind COM<COM>, its output in LOG.
 device() {

@@ -9,27 +9,10 @@ if [ -z "${TOLVANE_IN_PG_VIRTUALENV:-}" ]; then
 fi
 exe=$1 linux=$2
 scratch=$TOLVANE_WINE_SCRATCH/two-stations
-rm -rf "$scratch"
-mkdir -p "$scratch/home" "$scratch/registry"
-export WINEPREFIX=$scratch/prefix HOME=$scratch/home TOLVANE_PORT_REGISTRY=$scratch/registry
-devsims=""
-finish() {
-  status=$?
-  for pidfile in $devsims; do kill "$(cat "$pidfile")" 2>/dev/null || true; done
-  wineserver -k 2>/dev/null || true
-  exit $status
-}
-trap finish EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-wineboot -i >/dev/null 2>&1 || true
-wine reg add 'HKLM\Software\Wine\Ports' /v COM7 /t REG_SZ /d "$scratch/com7" /f >/dev/null 2>&1
-wineserver -k 2>/dev/null || true
-wineserver -w
-wineserver -p30 </dev/null >/dev/null 2>&1
+ports=7
+. "$(dirname "$0")/provision-prefix.sh"
+mkdir -p "$scratch/registry"
+export TOLVANE_PORT_REGISTRY=$scratch/registry
 
 # Over TCP, as a bench PC reaches the server; the password from PGPASSWORD on both stations.
 psql -qX -c 'create database tolvane_two'

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "engine/ProvisionCommandLine.h"
+#include "engine/ProvisionConsole.h"
 #include "engine/ProvisionJob.h"
 #include "engine/ProvisionStart.h"
 #include "res/Strings.h"
@@ -17,18 +18,6 @@
 namespace tolvane::win32 {
 
 namespace {
-
-void PrintLine(const std::string& line) {
-  std::fputs(line.c_str(), stdout);
-  std::fputc('\n', stdout);
-  // Whoever reads a pipe sees each step as it ends.
-  std::fflush(stdout);
-}
-
-int Complain(const std::string& text, int status) {
-  std::fprintf(stderr, "tolvane-provision: %s\n", text.c_str());
-  return status;
-}
 
 #ifndef TOLVANE_WITH_POOL
 constexpr char kNoPool[] = "this tolvane-provision.exe was built without the IMEI pool";
@@ -94,7 +83,7 @@ int main() {
     tolvane::win32::CWin32FileSystem files;
     return tolvane::RunPoolCommand({arguments.begin() + 1, arguments.end()}, tolvane::win32::ComputerName(), files);
 #else
-    return tolvane::win32::Complain(tolvane::win32::kNoPool, tolvane::kExitUsage);
+    return tolvane::Complain(tolvane::win32::kNoPool, tolvane::kExitUsage);
 #endif
   }
   return tolvane::win32::RunProvision(arguments);
