@@ -9,6 +9,7 @@ namespace tolvane {
 // A claim that no run has reported back on: the IMEI may be in that unit.
 struct CUnconfirmedClaim {
   std::string imei, station, port, claimedAt, usbSerial;
+  bool operator==(const CUnconfirmedClaim&) const = default;
 };
 
 struct CPoolCounts {

@@ -12,7 +12,7 @@ struct StringEntry {
   const char* chinese;
 };
 
-constexpr std::array<StringEntry, 102> kStringTable{{
+constexpr std::array<StringEntry, 112> kStringTable{{
     {101, "About Tolvane(&A)...", "关于 Tolvane(&A)..."},
     {102, "Connect", "连接"},
     {103, "Close", "关闭"},
@@ -117,6 +117,16 @@ constexpr std::array<StringEntry, 102> kStringTable{{
     {200, "The label %1 is already used, with IMEI %2: nothing was sent", "标签 %1 已用于 IMEI %2：未发送任何内容"},
     {201, "The label %1 is already given to the unit on %2", "标签 %1 已分配给 %2 上的设备"},
     {202, "Locked for production: %1", "生产锁定：%1"},
+    {203, "Sound", "提示音"},
+    {204, "Release IMEI %1, claimed for the unit on %2 (USB serial number %3)? Release it only once that unit is known not to hold it.", "释放 IMEI %1（为 %2 上的设备领用，USB 序列号 %3）？仅在确认该设备未写入它后释放。"},
+    {205, "Keep", "保留"},
+    {206, "IMEI %1 is kept: leave its claim as it is.", "IMEI %1 已保留：请保持其领用不变。"},
+    {207, "IMEI %1 is free again.", "IMEI %1 已重新空闲。"},
+    {208, "Closing: the steps under way finish first", "正在关闭：先完成进行中的步骤"},
+    {209, "Log of %1", "%1 的日志"},
+    {210, "The pool: %1", "号池：%1"},
+    {211, "none", "无"},
+    {212, "Progress", "进度"},
 }};
 
 // LoadString finds an entry by its row, so row i must hold the first id plus i.
