@@ -10,6 +10,7 @@ struct CUnit {
   std::string port;        // "COM33 (ttyUSB0)"
   std::string usbSerial;   // of the port's USB bridge, where it has one
   std::string imeiBefore;  // what the device reported of itself when the link opened
+  std::string label;       // what the operator scanned for it; empty without --label
 };
 
 // What became of an IMEI that was taken: told once the device has answered, and again once the

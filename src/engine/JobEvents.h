@@ -22,6 +22,8 @@ class IJobObserver {
   // `lines`: the unit's report as tolvane-provision prints it for one device, secrets masked.
   virtual void OnUnitFinished(int slot, const CDeviceReport& device, const std::vector<std::string>& lines) = 0;
   virtual void OnPortGone(int slot, const std::string& port) = 0;
+  // The label given for the slot's unit, asked as the unit starts; empty when none.
+  virtual std::string UnitLabel(int /*slot*/) const { return {}; }
 };
 
 }  // namespace tolvane

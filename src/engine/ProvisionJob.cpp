@@ -117,6 +117,12 @@ void CProvisionJob::RunDevice(CSlot& slot, int comNumber, const std::string& cap
                              slot.caption + (profile.imei && !m_imeis ? ", IMEI " + *profile.imei : std::string());
   if (!m_options.dryRun && !m_bMany) Say(header);
   slot.lines = {header};
+  // Asked once, so that the lines, the claim and the report name the same label.
+  slot.label = m_observer ? m_observer->UnitLabel(slot.index) : std::string();
+  if (!slot.label.empty()) {
+    slot.lines.push_back(FormatLabelLine(slot.label));
+    if (!m_options.dryRun && !m_bMany) Say(slot.lines.back());
+  }
 
   slot.busy = true;
   CProvisionSlot::CHooks hooks;
@@ -163,7 +169,7 @@ void CProvisionJob::PostToJob(std::function<void()> task) {
 }
 
 bool CProvisionJob::TakeImei(CSlot& slot, const CDeviceReport& device, std::string& imei, std::string& reason) {
-  const CUnit unit{slot.caption, slot.thread->IdentifyPort(slot.caption).serialNumber, device.before.imei.value_or("")};
+  CUnit unit{slot.caption, slot.thread->IdentifyPort(slot.caption).serialNumber, device.before.imei.value_or(""), {}};
   // Taken on the job's thread, where the source lives (a database client keeps state per thread),
   // while this slot waits: the job never waits for a slot, so this cannot deadlock. The answer is
   // the IMEI, or why none was taken.
@@ -173,7 +179,8 @@ bool CProvisionJob::TakeImei(CSlot& slot, const CDeviceReport& device, std::stri
   };
   auto answer = std::make_shared<std::promise<CTaken>>();
   std::future<CTaken> taken = answer->get_future();
-  PostToJob([this, unit, answer] {
+  PostToJob([this, &slot, unit, answer]() mutable {
+    unit.label = slot.label;
     std::string taking, error;
     switch (m_imeis->Take(unit, taking, error)) {
       case IImeiSource::ETake::Taken: return answer->set_value({true, taking});
@@ -201,6 +208,7 @@ void CProvisionJob::OnRunFinished(CSlot& slot, const CDeviceReport& run) {
   slot.busy = false;
   slot.thread->Release();
   CDeviceReport device = run;
+  device.label = slot.label;
   // The pool's connection stays as it failed: a fault at the device's answer is met again here.
   device.unrecorded = Settle(device);
   if (!device.unrecorded.empty()) m_report.poolFault = device.unrecorded;
@@ -209,8 +217,8 @@ void CProvisionJob::OnRunFinished(CSlot& slot, const CDeviceReport& run) {
   // The result follows the pool's settlement; an observer's lines end with it too.
   if (!m_options.dryRun) slot.lines.push_back(FormatDeviceResult(device));
   if (m_bMany)
-    Say(device.port + (device.imei.empty() ? std::string() : "  IMEI " + device.imei) + "  " +
-        DescribeDeviceResult(device));
+    Say(device.port + (device.imei.empty() ? std::string() : "  IMEI " + device.imei) +
+        (device.label.empty() ? std::string() : "  label " + device.label) + "  " + DescribeDeviceResult(device));
   else if (!m_options.dryRun)
     Say(slot.lines.back());
   WriteReport();

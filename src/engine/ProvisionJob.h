@@ -59,6 +59,7 @@ class CProvisionJob {
     std::unique_ptr<CProvisionSlot> thread;
     bool busy = false;     // a device's run is under way
     std::string caption;   // the device under way, or the last one; not changed while busy
+    std::string label;     // the observer's label for that device; not changed while busy
     std::deque<CPortEntry> pending;
     bool closed = false;  // takes no more devices
     int index = 0;        // among the job's slots

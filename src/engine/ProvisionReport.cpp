@@ -123,6 +123,8 @@ std::string FormatReadout(const std::string& label, const CDeviceReadout& readou
          value(readout.language) + ", network type " + value(readout.networkType);
 }
 
+std::string FormatLabelLine(const std::string& label) { return "  Label: " + label; }
+
 std::string DescribeDeviceResult(const CDeviceReport& device) {
   if (device.unrecorded.empty()) return DescribeSteps(device);
   const std::string unrecorded = "the pool could not record it: " + device.unrecorded;

@@ -34,6 +34,7 @@ struct CDeviceReadout {
 struct CDeviceReport {
   std::string port;
   std::string imei;  // the IMEI sent to the device (planned, in a dry run); empty when none was
+  std::string label;  // the operator's label for the unit; empty when none
   CDeviceReadout before, after;
   std::vector<CStepResult> steps;
   std::vector<std::string> otherMessages;  // boxes shown outside any step
@@ -73,6 +74,8 @@ bool DeviceSucceeded(const CDeviceReport& device);
 
 std::string FormatStepLine(const CStepResult& step, bool dryRun);
 std::string FormatReadout(const std::string& label, const CDeviceReadout& readout);
+// The line after a device's header that names its label.
+std::string FormatLabelLine(const std::string& label);
 // "OK", "NOT OK: 1 FAIL, ..." or where the user stopped it; and what the pool could not record.
 std::string DescribeDeviceResult(const CDeviceReport& device);
 std::string FormatDeviceResult(const CDeviceReport& device);

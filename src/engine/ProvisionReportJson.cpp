@@ -33,6 +33,7 @@ json Device(const CDeviceReport& device) {
   for (const CStepResult& step : device.steps) steps.push_back(Step(step));
   return {{"port", device.port},
           {"imei", device.imei.empty() ? json(nullptr) : json(device.imei)},
+          {"label", device.label.empty() ? json(nullptr) : json(device.label)},
           {"succeeded", DeviceSucceeded(device)},
           {"interrupted", device.interrupted},
           {"result", DescribeDeviceResult(device)},

@@ -129,6 +129,7 @@ TEST(ProvisionJsonReport, carriesThePoolsFaultAndTheStatusItLedTo) {
   EXPECT_EQ(json["pool_fault"], report.poolFault);
   EXPECT_EQ(json["devices"][0]["pool_fault"], report.poolFault);
   EXPECT_EQ(json["devices"][0]["succeeded"], false);
+  EXPECT_TRUE(json["devices"][0]["label"].is_null());
   EXPECT_EQ(json["exit_status"], kExitPool);
 }
 
