@@ -9,7 +9,6 @@ std::optional<std::string> CLabelBook::ImeiOf(const std::string& label) const {
 
 void CLabelBook::Record(const std::string& label, const std::string& imei) {
   m_used[label] = imei;
-  if (m_pool) m_pool->RecordLabel(label, imei);
 }
 
 std::string TrimmedLabel(const std::string& text) {

@@ -8,7 +8,8 @@
 
 namespace tolvane {
 
-// The labels that went with an IMEI: this session's, and with a pool, the pool's record.
+// The labels that went with an IMEI: this session's, and with a pool, the pool's record (which
+// the pool keeps itself, from the claim).
 class CLabelBook {
  public:
   explicit CLabelBook(IBenchPool* pool) : m_pool(pool) {}

@@ -116,6 +116,10 @@ void CBenchModel::OnPortGone(int slot, const std::string&) {
   TileChanged(slot);
 }
 
+std::string CBenchModel::UnitLabel(int slot) const {
+  return slot >= 0 && static_cast<std::size_t>(slot) < m_tiles.size() ? Tile(slot).label : std::string();
+}
+
 std::vector<std::string> CBenchModel::CounterTexts() const {
   std::vector<std::string> texts{
       FormatString(LoadString(IDS_BENCH_PASSED), std::to_string(m_counters.Passed())),

@@ -90,6 +90,7 @@ class CBenchModel : public IJobObserver {
   void OnStepStarted(int slot, int index, int count, const std::string& step) override;
   void OnUnitFinished(int slot, const CDeviceReport& device, const std::vector<std::string>& lines) override;
   void OnPortGone(int slot, const std::string& port) override;
+  std::string UnitLabel(int slot) const override;
 
  private:
   CBenchTile* At(int slot);

@@ -26,9 +26,8 @@ class IBenchPool {
   virtual bool Unconfirmed(std::vector<CUnconfirmedClaim>& claims, std::string& errorText) = 0;
   // `pool release`: the claim back to free, after a person has checked the unit.
   virtual bool Release(const std::string& imei, std::string& errorText) = 0;
-  // The IMEI a label went with, when the pool holds the label.
+  // The IMEI a label went with, when the pool holds the label (its claim recorded it).
   virtual std::optional<std::string> LabelImei(const std::string& label) = 0;
-  virtual void RecordLabel(const std::string& label, const std::string& imei) = 0;
 };
 
 }  // namespace tolvane

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
 
 #include "FakePort.h"
 #include "bench/BenchModel.h"
@@ -49,13 +50,15 @@ class CListSource : public IImeiSource {
  public:
   std::string Describe() override { return "IMEIs from memory."; }
   std::optional<std::string> Likely(std::string&) override { return "860000000000001"; }
-  ETake Take(const CUnit&, std::string& imei, std::string&) override {
+  ETake Take(const CUnit& unit, std::string& imei, std::string&) override {
+    label = unit.label;
     imei = "860000000000001";
     return ETake::Taken;
   }
   bool Settle(const std::string&, const CSettlement&, std::string&) override { return true; }
   std::string Progress() override { return "1 taken"; }
   bool IsPool() const override { return false; }
+  std::string label;  // the unit's, as the claim had it
 };
 
 // Writes each event down and passes it on to the model.
@@ -82,6 +85,7 @@ class CRecordingObserver : public IJobObserver {
     if (onFinished) onFinished();
   }
   void OnPortGone(int, const std::string& port) override { events.push_back("gone " + port); }
+  std::string UnitLabel(int slot) const override { return m_model.UnitLabel(slot); }
 
   std::vector<std::string> events, unitLines;
   std::function<void()> onFinished;
@@ -90,7 +94,7 @@ class CRecordingObserver : public IJobObserver {
   CBenchModel& m_model;
 };
 
-TEST(ThreadedBenchJob, aUnitHeldForItsLabel_startsOnResume_andItsEventsArriveInOrder) {
+TEST(ThreadedBenchJob, aUnitHeldForItsLabel_startsOnResume_andItsEventsArriveInOrder_andTheLabelGoesWithIt) {
   const std::string caption = "COM1 (fake1)";
   CAnsweringPlatform platform(caption);
   CProvisionOptions options;
@@ -109,8 +113,10 @@ TEST(ThreadedBenchJob, aUnitHeldForItsLabel_startsOnResume_andItsEventsArriveInO
   CRecordingObserver observer(model);
   CEventLoop loop;
   std::vector<std::string> printed;
+  auto source = std::make_unique<CListSource>();
+  const CListSource& imeis = *source;
   CProvisionJob job(
-      platform, loop, options, profile, std::make_unique<CListSource>(),
+      platform, loop, options, profile, std::move(source),
       [&printed](const std::string& line) { printed.push_back(line); }, timings);
   job.SetObserver(&observer);
   model.SetResumeHandler([&job](int slot) { job.ResumeSlot(slot); });
@@ -133,6 +139,10 @@ TEST(ThreadedBenchJob, aUnitHeldForItsLabel_startsOnResume_andItsEventsArriveInO
             std::vector<std::string>(header, header + static_cast<long>(observer.unitLines.size())));
   ASSERT_FALSE(observer.unitLines.empty());
   EXPECT_EQ(observer.unitLines.back(), "  Result: OK");
+  ASSERT_GT(observer.unitLines.size(), 1u);
+  EXPECT_EQ(observer.unitLines[1], "  Label: A-0001");
+  EXPECT_EQ(imeis.label, "A-0001");
+  EXPECT_EQ(nlohmann::json::parse(JsonReport(job.Report()))["devices"][0]["label"], "A-0001");
   EXPECT_EQ(model.Tile(0).status, "PASS: IMEI 860000000000001 is written and takes effect after a restart");
   EXPECT_EQ(model.Tile(0).log, observer.unitLines);
 }
