@@ -131,7 +131,9 @@ void OneDevice(const CPoolAddress& address, int devices, const char* label) {
     const Clock::time_point start = Clock::now();
     CClaim taken;
     std::map<EImeiState, int> counts;
-    claim.Time([&] { return pool->Claim({"bench", "COM33", "", ""}, taken, error) == CImeiPool::EClaimResult::Taken; });
+    claim.Time([&] {
+      return pool->Claim({"bench", "COM33", "", "", ""}, taken, error) == CImeiPool::EClaimResult::Taken;
+    });
     settle.Time([&] {
       return pool->Report(taken, {EImeiState::Verified, taken.imei, "", "Write IMEI OK", ""}, error);
     });

@@ -119,7 +119,7 @@ void ClaimsPerSecond(const CPoolAddress& address, const char* label) {
       std::string error;
       auto pool = CImeiPool::Open(address, false, error);
       CClaim claim;
-      while (pool && pool->Claim({"bench", "COM" + std::to_string(33 + c), "", ""}, claim, error) ==
+      while (pool && pool->Claim({"bench", "COM" + std::to_string(33 + c), "", "", ""}, claim, error) ==
                          CImeiPool::EClaimResult::Taken)
         ++taken[static_cast<std::size_t>(c)];
     });

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <random>
 
 #include "pool/PoolConnection.h"
@@ -23,6 +24,10 @@ std::string NewToken() {
     token += hex;
   }
   return token;
+}
+
+std::string LabelUsed(const std::string& label, const std::string& imei) {
+  return "label " + label + " went with IMEI " + imei + " already";
 }
 
 }  // namespace
@@ -69,15 +74,6 @@ bool CImeiPool::Counts(std::map<EImeiState, int>& counts, std::string& errorText
   return true;
 }
 
-bool CImeiPool::Counted() {
-  if (!m_counted) {
-    std::string version, error;
-    if (!ReadVersion(version, error)) return false;  // asked again next time
-    m_counted = !version.empty() && version != "1";
-  }
-  return *m_counted;
-}
-
 bool CImeiPool::Records(std::vector<CPoolRecord>& records, bool unconfirmedOnly, std::string& errorText) {
   records.clear();
   return EachRecord(
@@ -94,17 +90,18 @@ bool CImeiPool::EachRecord(bool unconfirmedOnly, const std::function<bool(const 
   const std::string sql =
       std::string(
           "SELECT imei, state, station, port, usb_serial, imei_before, imei_after, settings_after, steps,"
-          " detail, imported_at, claimed_at, reported_at FROM tolvane_imei") +
-      (unconfirmedOnly ? " WHERE state = 'claimed'" : "") + " ORDER BY imei";
+          " detail, imported_at, claimed_at, reported_at, ") +
+      (Labelled() ? "label" : "NULL") + " FROM tolvane_imei" + (unconfirmedOnly ? " WHERE state = 'claimed'" : "") +
+      " ORDER BY imei";
   CPoolRecord record;
-  std::string* fields[] = {&record.imei,      &record.state,      &record.station,    &record.port,
-                           &record.usbSerial, &record.imeiBefore, &record.imeiAfter,  &record.settingsAfter,
-                           &record.steps,     &record.detail,     &record.importedAt, &record.claimedAt,
-                           &record.reportedAt};
+  std::string* fields[] = {&record.imei,       &record.state,      &record.station,    &record.port,
+                           &record.usbSerial,  &record.imeiBefore, &record.imeiAfter,  &record.settingsAfter,
+                           &record.steps,      &record.detail,     &record.importedAt, &record.claimedAt,
+                           &record.reportedAt, &record.label};
   return m_connection->Each(
       sql, {},
       [&](const CPoolRows& row) {
-        for (std::size_t column = 0; column < 13; ++column) *fields[column] = row.Text(column);
+        for (std::size_t column = 0; column < std::size(fields); ++column) *fields[column] = row.Text(column);
         return each(record);
       },
       errorText);
@@ -120,7 +117,25 @@ bool CImeiPool::NextFree(std::string& imei, std::string& errorText) {
 }
 
 CImeiPool::EClaimResult CImeiPool::Claim(const CClaimRequest& request, CClaim& claim, std::string& errorText) {
+  const bool labelled = Labelled();
+  if (!request.label.empty() && !labelled) {
+    errorText = m_connection->Describe("the pool keeps no labels yet",
+                                       "any pool command run by the database's owner brings it up to date");
+    return EClaimResult::Failed;
+  }
   if (!m_connection->BeginWrite(errorText)) return EClaimResult::Failed;
+  if (!request.label.empty()) {
+    std::string used;
+    if (!ImeiOfLabel(request.label, used, errorText)) {
+      m_connection->Abandon();
+      return EClaimResult::Failed;
+    }
+    if (!used.empty()) {
+      m_connection->Rollback();
+      errorText = LabelUsed(request.label, used);
+      return EClaimResult::Failed;
+    }
+  }
   // SKIP LOCKED: another PC's claim in flight is passed over, not waited for. SQLite's write lock,
   // taken by BeginWrite, already keeps every other claimer out.
   const std::string pick = std::string("SELECT imei FROM tolvane_imei WHERE state = 'free' ORDER BY imei LIMIT 1") +
@@ -138,13 +153,27 @@ CImeiPool::EClaimResult CImeiPool::Claim(const CClaimRequest& request, CClaim& c
   const std::string token = NewToken();
   const std::string at = PoolTimestamp();
   // What an earlier, released claim left is cleared; the events keep it.
-  if (!m_connection->Run("UPDATE tolvane_imei SET state = 'claimed', claim_token = ?, station = ?,"
-                         " port = ?, usb_serial = ?, imei_before = ?, claimed_at = ?,"
-                         " imei_after = NULL, settings_after = NULL, steps = NULL, detail = NULL,"
-                         " reported_at = NULL WHERE imei = ?",
-                         {token, request.station, request.port, request.usbSerial, request.imeiBefore, at, imei},
-                         errorText) ||
-      !m_connection->Run("INSERT INTO tolvane_imei_event (imei, at, event, station, port, detail)"
+  std::string update =
+      "UPDATE tolvane_imei SET state = 'claimed', claim_token = ?, station = ?, port = ?, usb_serial = ?,"
+      " imei_before = ?, claimed_at = ?, imei_after = NULL, settings_after = NULL, steps = NULL, detail = NULL,"
+      " reported_at = NULL";
+  std::vector<PoolValue> values{token, request.station, request.port, request.usbSerial, request.imeiBefore, at};
+  if (labelled) {
+    update += ", label = ?";
+    values.push_back(request.label.empty() ? PoolValue(nullptr) : PoolValue(request.label));
+  }
+  update += " WHERE imei = ?";
+  values.push_back(imei);
+  CPoolRows updated;
+  if (!m_connection->Run(updated, update, values, errorText)) {
+    m_connection->Abandon();
+    // Another station's claim of the same label committed first (PostgreSQL); name its IMEI.
+    std::string used, ignored;
+    if (!request.label.empty() && ImeiOfLabel(request.label, used, ignored) && !used.empty())
+      errorText = LabelUsed(request.label, used);
+    return EClaimResult::Failed;
+  }
+  if (!m_connection->Run("INSERT INTO tolvane_imei_event (imei, at, event, station, port, detail)"
                          " VALUES (?, ?, 'claimed', ?, ?, ?)",
                          {imei, at, request.station, request.port, request.usbSerial}, errorText)) {
     m_connection->Abandon();
@@ -183,11 +212,15 @@ CImeiPool::EReleaseResult CImeiPool::Release(const std::string& imei, const std:
                                              std::string& errorText) {
   if (!m_connection->BeginWrite(errorText)) return EReleaseResult::Failed;
   CPoolRows state;
-  if (!m_connection->Run(state, "SELECT state FROM tolvane_imei WHERE imei = ?", {imei}, errorText)) {
+  const bool labelled = Labelled();
+  if (!m_connection->Run(
+          state, std::string("SELECT state, ") + (labelled ? "label" : "NULL") + " FROM tolvane_imei WHERE imei = ?",
+          {imei}, errorText)) {
     m_connection->Rollback();
     return EReleaseResult::Failed;
   }
   const std::string now = state.Next() ? state.Text(0) : std::string();
+  const std::string label = now.empty() ? std::string() : state.Text(1);
   if (now != "claimed" && now != "failed") {
     m_connection->Rollback();
     errorText = now.empty() ? imei + " is not in the pool"
@@ -195,15 +228,27 @@ CImeiPool::EReleaseResult CImeiPool::Release(const std::string& imei, const std:
                                   (now == "free" ? ": nothing to release" : ": it is in a device, so it stays");
     return EReleaseResult::Refused;
   }
-  if (!m_connection->Run("UPDATE tolvane_imei SET state = 'free', claim_token = NULL WHERE imei = ?", {imei},
-                         errorText) ||
+  // The unit it was claimed for takes another IMEI with the same label; the event keeps the label.
+  const std::string free = std::string("UPDATE tolvane_imei SET state = 'free', claim_token = NULL") +
+                           (labelled ? ", label = NULL" : "") + " WHERE imei = ?";
+  if (!m_connection->Run(free, {imei}, errorText) ||
       !m_connection->Run("INSERT INTO tolvane_imei_event (imei, at, event, station, detail)"
                          " VALUES (?, ?, 'released', ?, ?)",
-                         {imei, PoolTimestamp(), station, "was " + now}, errorText)) {
+                         {imei, PoolTimestamp(), station, "was " + now + (label.empty() ? "" : ", label " + label)},
+                         errorText)) {
     m_connection->Rollback();
     return EReleaseResult::Failed;
   }
   return m_connection->Commit(errorText) ? EReleaseResult::Released : EReleaseResult::Failed;
+}
+
+bool CImeiPool::ImeiOfLabel(const std::string& label, std::string& imei, std::string& errorText) {
+  imei.clear();
+  if (!Labelled()) return true;
+  CPoolRows query;
+  if (!m_connection->Run(query, "SELECT imei FROM tolvane_imei WHERE label = ?", {label}, errorText)) return false;
+  if (query.Next()) imei = query.Text(0);
+  return true;
 }
 
 }  // namespace tolvane

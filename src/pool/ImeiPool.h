@@ -23,6 +23,7 @@ struct CClaimRequest {
   std::string port;
   std::string usbSerial;   // of the port's USB bridge, where it has one
   std::string imeiBefore;  // what the device reported of itself before
+  std::string label;       // what the operator scanned for the unit; empty: none
 };
 
 struct CClaim {
@@ -42,6 +43,7 @@ struct CClaimReport {
 struct CPoolRecord {
   std::string imei, state, station, port, usbSerial, imeiBefore, imeiAfter, settingsAfter, steps, detail;
   std::string importedAt, claimedAt, reportedAt;
+  std::string label;
 };
 
 // An IMEI pool in a database: SQLite for one PC, PostgreSQL for several. Every value reaches SQL as
@@ -74,12 +76,15 @@ class CImeiPool {
   bool EachRecord(bool unconfirmedOnly, const std::function<bool(const CPoolRecord&)>& each, std::string& errorText);
   // The IMEI the next claim would take, without taking it; empty when none is free.
   bool NextFree(std::string& imei, std::string& errorText);
-  // Takes the lowest free IMEI for the unit, committed before it returns.
+  // Takes the lowest free IMEI for the unit, committed before it returns. A label that went with
+  // another IMEI already fails the claim, naming that IMEI, and nothing is taken.
   EClaimResult Claim(const CClaimRequest& request, CClaim& claim, std::string& errorText);
   bool Report(const CClaim& claim, const CClaimReport& report, std::string& errorText);
   // A claimed or failed IMEI back to free, after a person has checked the device. A written or
   // verified one is in a device: refused.
   EReleaseResult Release(const std::string& imei, const std::string& station, std::string& errorText);
+  // The IMEI whose claim holds the label; empty when none does.
+  bool ImeiOfLabel(const std::string& label, std::string& imei, std::string& errorText);
   // From any thread, for a user who wants out: a call waiting for the database gives up now, and
   // every later one fails at once.
   void Abandon();
@@ -87,16 +92,20 @@ class CImeiPool {
  private:
   class CConnection;
   explicit CImeiPool(std::unique_ptr<CConnection> connection);
-  // Version 2's counts and index, in the transaction under way.
+  // Version 2's counts and index, and version 3's labels, in the transaction under way.
   bool AddCounts(std::string& errorText);
+  bool AddLabels(std::string& errorText);
   bool ReadVersion(std::string& version, std::string& errorText);
   // An earlier version's pool brought up to this one; one that cannot be is used as it is.
   void Upgrade();
-  // Whether the database keeps the counts of each state; unknown until asked.
-  bool Counted();
+  // The version of the tables, 0 when unknown; read once. An earlier one lacks what came later:
+  // from 2 the counts of each state, from 3 the labels.
+  int Version();
+  bool Counted() { return Version() >= 2; }
+  bool Labelled() { return Version() >= 3; }
 
   std::unique_ptr<CConnection> m_connection;
-  std::optional<bool> m_counted;
+  std::optional<int> m_version;
 };
 
 }  // namespace tolvane

@@ -36,7 +36,7 @@ std::optional<std::string> CImeiPoolSource::Likely(std::string& errorText) {
 
 IImeiSource::ETake CImeiPoolSource::Take(const CUnit& unit, std::string& imei, std::string& errorText) {
   CClaim claim;
-  switch (m_pPool->Claim({m_strStation, unit.port, unit.usbSerial, unit.imeiBefore}, claim, errorText)) {
+  switch (m_pPool->Claim({m_strStation, unit.port, unit.usbSerial, unit.imeiBefore, unit.label}, claim, errorText)) {
     case CImeiPool::EClaimResult::Taken:
       imei = claim.imei;
       m_claims[claim.imei] = claim;

@@ -1,4 +1,5 @@
 // Reaching a pool and making or recognising its tables.
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -11,8 +12,8 @@ namespace tolvane {
 namespace {
 
 constexpr char kFormat[] = "tolvane-imei-pool";
-// 1: the tables; 2: the counts of each state and the index of the free IMEIs.
-constexpr char kVersion[] = "2";
+// 1: the tables; 2: the counts of each state and the index of the free IMEIs; 3: the labels.
+constexpr char kVersion[] = "3";
 // Claimers on one PC take turns for the write lock instead of failing at once.
 constexpr int kSqliteBusyTimeoutMs = 15000;
 
@@ -94,6 +95,12 @@ const char* const kCountsPostgres[] = {
     " FOR EACH STATEMENT EXECUTE FUNCTION tolvane_imei_counted()",
 };
 
+// What version 3 adds: the label a unit's claim went with, once in the pool at most.
+const char* const kLabels[] = {
+    "ALTER TABLE tolvane_imei ADD COLUMN label TEXT",
+    "CREATE UNIQUE INDEX tolvane_imei_label ON tolvane_imei (label) WHERE label IS NOT NULL",
+};
+
 }  // namespace
 
 std::unique_ptr<CImeiPool> CImeiPool::Open(const CPoolAddress& address, bool create, std::string& errorText) {
@@ -157,13 +164,13 @@ bool CImeiPool::Init(std::string& errorText) {
   if (!m_connection->BeginWrite(errorText)) return false;
   for (const char* statement : kSchema)
     if (!m_connection->Run(statement, {}, errorText)) return m_connection->Abandon();
-  if (!AddCounts(errorText)) return m_connection->Abandon();
+  if (!AddCounts(errorText) || !AddLabels(errorText)) return m_connection->Abandon();
   const std::string insert = "INSERT INTO tolvane_pool (name, value) VALUES (?, ?)";
   if (!m_connection->Run(insert, {std::string("format"), std::string(kFormat)}, errorText) ||
       !m_connection->Run(insert, {std::string("version"), std::string(kVersion)}, errorText))
     return m_connection->Abandon();
   if (!m_connection->Commit(errorText)) return false;
-  m_counted = true;
+  m_version = std::atoi(kVersion);
   // Readers (pool status) then never wait for a claim on SQLite.
   std::string ignored;
   if (!m_connection->IsPostgres()) m_connection->Run("PRAGMA journal_mode=WAL", {}, ignored);
@@ -183,6 +190,21 @@ bool CImeiPool::AddCounts(std::string& errorText) {
   return true;
 }
 
+bool CImeiPool::AddLabels(std::string& errorText) {
+  for (const char* statement : kLabels)
+    if (!m_connection->Run(statement, {}, errorText)) return false;
+  return true;
+}
+
+int CImeiPool::Version() {
+  if (!m_version) {
+    std::string version, error;
+    if (!ReadVersion(version, error)) return 0;  // asked again next time
+    m_version = std::atoi(version.c_str());
+  }
+  return *m_version;
+}
+
 bool CImeiPool::ReadVersion(std::string& version, std::string& errorText) {
   CPoolRows query;
   if (!m_connection->Run(query, "SELECT value FROM tolvane_pool WHERE name = ?", {std::string("version")}, errorText))
@@ -194,27 +216,26 @@ bool CImeiPool::ReadVersion(std::string& version, std::string& errorText) {
 void CImeiPool::Upgrade() {
   std::string version, error;
   if (!ReadVersion(version, error)) return;
-  if (version != "1") {
-    m_counted = !version.empty();
-    return;
-  }
+  m_version = std::atoi(version.c_str());
+  if (version != "1" && version != "2") return;
   // Another program may upgrade the same pool at the same time, and earlier programs may be
   // writing to it: the version is read again once every other writer is kept out. On PostgreSQL a
   // writer that the lock held back finds the counters' triggers in place when it goes on.
-  m_counted = false;
   if (!m_connection->BeginWrite(error)) return;
   if (m_connection->IsPostgres() && !m_connection->Run("LOCK TABLE tolvane_imei IN EXCLUSIVE MODE", {}, error)) {
     m_connection->Rollback();
     return;
   }
   if (!ReadVersion(version, error) || (version == "1" && !AddCounts(error)) ||
+      ((version == "1" || version == "2") && !AddLabels(error)) ||
       !m_connection->Run("UPDATE tolvane_pool SET value = ? WHERE name = ?",
                          {std::string(kVersion), std::string("version")}, error)) {
-    // A user who may not change the tables still uses the pool; its counts are then counted.
+    // A user who may not change the tables still uses the pool as it is: its counts are then
+    // counted, and it keeps no labels.
     m_connection->Rollback();
     return;
   }
-  m_counted = m_connection->Commit(error);
+  if (m_connection->Commit(error)) m_version = std::atoi(kVersion);
 }
 
 }  // namespace tolvane

@@ -26,15 +26,16 @@ std::string Cell(const std::string& value) {
 
 std::string ProductionRecordCsvHeader() {
   return "imei,state,station,port,usb_serial,imei_before,imei_after,settings_after,steps,detail,imported_at,"
-         "claimed_at,reported_at\r\n";
+         "claimed_at,reported_at,label\r\n";
 }
 
 std::string ProductionRecordCsvLine(const CPoolRecord& record) {
   std::string line;
   const char* separator = "";
-  for (const std::string* field : {&record.imei, &record.state, &record.station, &record.port, &record.usbSerial,
-                                   &record.imeiBefore, &record.imeiAfter, &record.settingsAfter, &record.steps,
-                                   &record.detail, &record.importedAt, &record.claimedAt, &record.reportedAt}) {
+  for (const std::string* field :
+       {&record.imei, &record.state, &record.station, &record.port, &record.usbSerial, &record.imeiBefore,
+        &record.imeiAfter, &record.settingsAfter, &record.steps, &record.detail, &record.importedAt, &record.claimedAt,
+        &record.reportedAt, &record.label}) {
     line += separator;
     line += Cell(*field);
     separator = ",";

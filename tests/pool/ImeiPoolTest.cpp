@@ -95,7 +95,7 @@ TYPED_TEST(ImeiPoolTest, claimersAtOnceNeverShareAnImeiAndLoseNone) {
       auto pool = this->Open();
       ASSERT_TRUE(pool) << error;
       CClaim claim;
-      const CClaimRequest request{"bench \"1\"; east", "COM" + std::to_string(33 + c), "", ""};
+      const CClaimRequest request{"bench \"1\"; east", "COM" + std::to_string(33 + c), "", "", ""};
       while (pool->Claim(request, claim, error) == CImeiPool::EClaimResult::Taken) taken[c].push_back(claim.imei);
       EXPECT_EQ(error, "");
     });
@@ -114,11 +114,12 @@ TYPED_TEST(ImeiPoolTest, aClaimIsSettledOnlyByItsOwnRunAndReleasedOnlyBeforeItRe
   int added = 0, skipped = 0;
   ASSERT_TRUE(this->m_pool->Import(Imeis(2), added, skipped, this->m_error));
   CClaim first, second;
-  ASSERT_EQ(this->m_pool->Claim({"s", "COM200", "", "356938035643809"}, first, this->m_error),
+  ASSERT_EQ(this->m_pool->Claim({"s", "COM200", "", "356938035643809", ""}, first, this->m_error),
             CImeiPool::EClaimResult::Taken);
-  ASSERT_EQ(this->m_pool->Claim({"s", "COM201", "", ""}, second, this->m_error), CImeiPool::EClaimResult::Taken);
+  ASSERT_EQ(this->m_pool->Claim({"s", "COM201", "", "", ""}, second, this->m_error), CImeiPool::EClaimResult::Taken);
   CClaim noImeiLeft;
-  EXPECT_EQ(this->m_pool->Claim({"s", "COM202", "", ""}, noImeiLeft, this->m_error), CImeiPool::EClaimResult::Empty);
+  EXPECT_EQ(this->m_pool->Claim({"s", "COM202", "", "", ""}, noImeiLeft, this->m_error),
+            CImeiPool::EClaimResult::Empty);
 
   ASSERT_TRUE(
       this->m_pool->Report(first, {EImeiState::Written, "356938035643809", "", "Write IMEI OK", ""}, this->m_error));
@@ -127,7 +128,7 @@ TYPED_TEST(ImeiPoolTest, aClaimIsSettledOnlyByItsOwnRunAndReleasedOnlyBeforeItRe
   // report must not overwrite the next claim.
   EXPECT_EQ(this->m_pool->Release(second.imei, "s", this->m_error), CImeiPool::EReleaseResult::Released);
   CClaim again;
-  ASSERT_EQ(this->m_pool->Claim({"s", "COM203", "", ""}, again, this->m_error), CImeiPool::EClaimResult::Taken);
+  ASSERT_EQ(this->m_pool->Claim({"s", "COM203", "", "", ""}, again, this->m_error), CImeiPool::EClaimResult::Taken);
   EXPECT_EQ(again.imei, second.imei);
   EXPECT_FALSE(this->m_pool->Report(second, {EImeiState::Failed, "", "", "", ""}, this->m_error));
   EXPECT_EQ(this->Counts()[EImeiState::Claimed], 1);
@@ -176,7 +177,7 @@ TYPED_TEST(ImeiPoolTest, theCountsThePoolKeepsFollowEveryChangeOfState) {
   EXPECT_EQ(skipped, 3);
   CClaim written, failed, unconfirmed, released;
   for (CClaim* claim : {&written, &failed, &unconfirmed, &released})
-    ASSERT_EQ(this->m_pool->Claim({"s", "COM200", "", ""}, *claim, this->m_error), CImeiPool::EClaimResult::Taken);
+    ASSERT_EQ(this->m_pool->Claim({"s", "COM200", "", "", ""}, *claim, this->m_error), CImeiPool::EClaimResult::Taken);
   ASSERT_TRUE(this->m_pool->Report(written, {EImeiState::Verified, "", "", "", ""}, this->m_error));
   ASSERT_TRUE(this->m_pool->Report(failed, {EImeiState::Failed, "", "", "", ""}, this->m_error));
   ASSERT_TRUE(this->m_pool->Report(unconfirmed, {EImeiState::Claimed, "", "", "", "no answer"}, this->m_error));
@@ -218,7 +219,7 @@ TYPED_TEST(ImeiPoolTest, aPoolOfTheFirstVersionStillOpensAndIsBroughtUpToDateOnc
   auto again = CImeiPool::Open(old.Address(), false, error);
   ASSERT_TRUE(again && again->IsPool(error)) << error;
   CClaim claim;
-  ASSERT_EQ(again->Claim({"s", "COM200", "", ""}, claim, error), CImeiPool::EClaimResult::Taken) << error;
+  ASSERT_EQ(again->Claim({"s", "COM200", "", "", ""}, claim, error), CImeiPool::EClaimResult::Taken) << error;
   EXPECT_EQ(claim.imei, "860000000000007");
   ASSERT_TRUE(pool->Counts(counts, error)) << error;
   EXPECT_EQ(counts[EImeiState::Free], 1);
@@ -232,7 +233,7 @@ TYPED_TEST(ImeiPoolTest, aPoolOfTheFirstVersionStillOpensAndIsBroughtUpToDateOnc
   ASSERT_EQ(database->Execute("SELECT value FROM tolvane_pool WHERE name = 'version'", {}, rows, reason),
             IPoolConnection::EExecuted::Done);
   ASSERT_TRUE(rows.Next());
-  EXPECT_EQ(rows.Text(0), "2");
+  EXPECT_EQ(rows.Text(0), "3");
 }
 
 }  // namespace
