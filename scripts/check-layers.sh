@@ -1,7 +1,7 @@
 #!/bin/sh
 # The core's folders include one way only, and never a toolkit: res <- link <- ui <- settings,
-# radios <- dialog <- engine <- pool, bench; shell sits beside ui on top of link, and posix (the POSIX
-# services of link and engine) on top of engine. Prints each include that breaks
+# radios <- dialog <- engine <- bench <- pool (the pool implements the bench's interface); shell sits
+# beside ui on top of link, and posix (the POSIX services of link and engine) on top of engine. Prints each include that breaks
 # this and exits 1; used as a test.
 cd "$(dirname "$0")/../src" || exit 2
 allowed() {
@@ -13,7 +13,7 @@ allowed() {
     radios) echo "res link ui radios" ;;
     dialog) echo "res link ui settings radios dialog" ;;
     engine) echo "res link ui settings radios dialog engine" ;;
-    pool) echo "res link ui settings radios dialog engine pool" ;;
+    pool) echo "res link ui settings radios dialog engine bench pool" ;;
     bench) echo "res link ui settings radios dialog engine bench" ;;
     shell) echo "res link shell" ;;
     posix) echo "res link engine posix" ;;

@@ -1,7 +1,8 @@
-// Labels in the pool's record, on both databases.
+// Labels in the pool's record, and the bench's view of the pool, on both databases.
 #include <gtest/gtest.h>
 
 #include "PoolBackends.h"
+#include "pool/BenchPoolOverImeiPool.h"
 #include "pool/ProductionRecord.h"
 
 namespace tolvane::testing {
@@ -93,6 +94,39 @@ TYPED_TEST(PoolLabelsTest, aPoolOfTheSecondVersionIsBroughtUpToDate_keepingWhatI
   CClaim labelled;
   ASSERT_EQ(this->Claim(*pool, "B-7", labelled), CImeiPool::EClaimResult::Taken) << this->m_error;
   EXPECT_EQ(this->LabelOf(*pool, labelled.imei), "B-7");
+}
+
+TYPED_TEST(PoolLabelsTest, theBenchListsUnconfirmedClaims_releasesThemAsPoolReleaseDoes_andFindsLabels) {
+  std::string error;
+  EXPECT_FALSE(OpenBenchPool(this->m_backend.Address().shown, "bench\n1", error));
+  const std::unique_ptr<IBenchPool> bench = OpenBenchPool(this->m_backend.Address().shown, "bench-2", error);
+  ASSERT_TRUE(bench) << error;
+  CClaim unconfirmed, written;
+  ASSERT_EQ(this->Claim(*this->m_pool, "A-1", unconfirmed), CImeiPool::EClaimResult::Taken);
+  ASSERT_EQ(this->Claim(*this->m_pool, "A-2", written), CImeiPool::EClaimResult::Taken);
+  ASSERT_TRUE(this->m_pool->Report(written, {EImeiState::Written, "", "", "", ""}, this->m_error));
+
+  CPoolCounts counts;
+  ASSERT_TRUE(bench->Counts(counts, error)) << error;
+  EXPECT_EQ(counts.free, 1);
+  EXPECT_EQ(counts.unconfirmed, 1);
+  std::vector<CUnconfirmedClaim> claims;
+  ASSERT_TRUE(bench->Unconfirmed(claims, error)) << error;
+  ASSERT_EQ(claims.size(), 1u);
+  EXPECT_EQ(claims[0].imei, unconfirmed.imei);
+  EXPECT_EQ(claims[0].station, "bench-1");
+  EXPECT_EQ(claims[0].port, "COM200");
+  EXPECT_EQ(claims[0].usbSerial, "A10KX3");
+  EXPECT_FALSE(claims[0].claimedAt.empty());
+  EXPECT_EQ(bench->LabelImei("A-2"), written.imei);
+  EXPECT_EQ(bench->LabelImei("A-3"), std::nullopt);
+
+  EXPECT_FALSE(bench->Release(written.imei, error));
+  EXPECT_EQ(error, written.imei + " is written: it is in a device, so it stays");
+  ASSERT_TRUE(bench->Release(unconfirmed.imei, error)) << error;
+  ASSERT_TRUE(bench->Unconfirmed(claims, error)) << error;
+  EXPECT_TRUE(claims.empty());
+  EXPECT_EQ(bench->LabelImei("A-1"), std::nullopt);
 }
 
 }  // namespace
