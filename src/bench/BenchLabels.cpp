@@ -7,9 +7,7 @@ std::optional<std::string> CLabelBook::ImeiOf(const std::string& label) const {
   return m_pool ? m_pool->LabelImei(label) : std::nullopt;
 }
 
-void CLabelBook::Record(const std::string& label, const std::string& imei) {
-  m_used[label] = imei;
-}
+void CLabelBook::Record(const std::string& label, const std::string& imei) { m_used[label] = imei; }
 
 std::string TrimmedLabel(const std::string& text) {
   const char* blanks = " \t\r\n";
