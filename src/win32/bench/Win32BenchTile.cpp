@@ -23,8 +23,9 @@ constexpr int kLabelMessageLines = 2;
 }  // namespace
 
 CWin32BenchTile::CWin32BenchTile(HWND window, int slot, bool labels) : m_nSlot(slot) {
-  // A tab stop, so that Enter on the focused tile opens its log.
-  m_hGroup = MakeChild(window, WC_BUTTONW, L"", BS_GROUPBOX | WS_TABSTOP, TileControlId(slot, kTileGroup));
+  // A tab stop, so that Enter on the focused tile opens its log; it tells the window when it has the
+  // focus, which the window then draws.
+  m_hGroup = MakeChild(window, WC_BUTTONW, L"", BS_GROUPBOX | BS_NOTIFY | WS_TABSTOP, TileControlId(slot, kTileGroup));
   m_hStatus = MakeChild(window, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, TileControlId(slot, kTileStatus));
   m_hProgressCaption = MakeChild(window, WC_STATICW, Text(IDS_BENCH_PROGRESS), SS_LEFT | SS_NOPREFIX,
                                  TileControlId(slot, kTileProgressCaption));

@@ -286,8 +286,13 @@ void CWin32BenchWindow::OnCommand(int id, int code) {
   if (id == kBenchSound && code == BN_CLICKED && m_session)
     return m_session->SetSound(::SendMessageW(::GetDlgItem(m_hWnd, kBenchSound), BM_GETCHECK, 0, 0) == BST_CHECKED);
   if (id == kBenchRelease && code == BN_CLICKED) return OnRelease();
-  if (id >= kBenchTileFirst && (id - kBenchTileFirst) % kBenchTileStride == kTileLog && code == BN_CLICKED)
-    ShowLog((id - kBenchTileFirst) / kBenchTileStride);
+  if (id < kBenchTileFirst || id >= TileControlId(m_nSlots, kTileGroup)) return;
+  const int slot = (id - kBenchTileFirst) / kBenchTileStride, part = (id - kBenchTileFirst) % kBenchTileStride;
+  if (part == kTileLog && code == BN_CLICKED) ShowLog(slot);
+  if (part == kTileGroup && (code == BN_SETFOCUS || code == BN_KILLFOCUS)) {
+    const RECT rect = m_tiles.at(static_cast<std::size_t>(slot))->Rect();
+    ::RedrawWindow(m_hWnd, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
 }
 
 void CWin32BenchWindow::OnEnter() {
@@ -327,8 +332,14 @@ void CWin32BenchWindow::PaintBackground(HDC dc) {
   RECT client{};
   ::GetClientRect(m_hWnd, &client);
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-  for (const auto& tile : m_tiles)
+  for (const auto& tile : m_tiles) {
     if (HBRUSH brush = tile->Background()) ::FillRect(dc, &tile->Rect(), brush);
+    // A group box draws no focus of its own.
+    if (::GetFocus() != tile->Group()) continue;
+    RECT focus = tile->Rect();
+    ::InflateRect(&focus, -3, -3);
+    ::DrawFocusRect(dc, &focus);
+  }
 }
 
 CWin32BenchTile* CWin32BenchWindow::TileOf(HWND control) {
