@@ -62,7 +62,8 @@ int main(int argc, char** argv) {
   const std::string what = argv[1];
   if (what == "tiles") {
     for (int slot = 0; HWND group = ::GetDlgItem(window, TileControlId(slot, kTileGroup)); ++slot)
-      std::printf("%s\t%s\n", TextOf(group).c_str(), TextOf(::GetDlgItem(window, TileControlId(slot, kTileStatus))).c_str());
+      std::printf("%s\t%s\n", TextOf(group).c_str(),
+                  TextOf(::GetDlgItem(window, TileControlId(slot, kTileStatus))).c_str());
     return 0;
   }
   if (what == "close") return ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;

@@ -126,7 +126,8 @@ class CWin32BenchDriver {
           if (TextOf(child) == answer) button = child;
         }
         if (!button) continue;
-        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
         pressed = true;
       }
     });

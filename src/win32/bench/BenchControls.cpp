@@ -18,9 +18,7 @@ int CBenchUnits::Y(int dialogUnits) const {
   return rect.bottom;
 }
 
-int CBenchUnits::Line() const {
-  return std::max<int>(Y(CBenchLayout::kLineHeight), CaptionSize(dialog, L"Ag").cy);
-}
+int CBenchUnits::Line() const { return std::max<int>(Y(CBenchLayout::kLineHeight), CaptionSize(dialog, L"Ag").cy); }
 
 HWND MakeChild(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, int id) {
   HWND child = ::CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,

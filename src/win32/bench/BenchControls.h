@@ -21,8 +21,16 @@ enum EBenchControlId : int {
   kBenchTileStride = 16,
 };
 
-enum ETilePart : int { kTileGroup, kTileStatus, kTileProgressCaption, kTileProgress, kTileLabelCaption, kTileLabel,
-                       kTileLabelMessage, kTileLog };
+enum ETilePart : int {
+  kTileGroup,
+  kTileStatus,
+  kTileProgressCaption,
+  kTileProgress,
+  kTileLabelCaption,
+  kTileLabel,
+  kTileLabelMessage,
+  kTileLog
+};
 
 constexpr int TileControlId(int slot, ETilePart part) { return kBenchTileFirst + slot * kBenchTileStride + part; }
 

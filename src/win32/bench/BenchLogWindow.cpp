@@ -70,7 +70,8 @@ HWND ShowBenchLog(HWND owner, const std::string& title, const std::vector<std::s
   ::SetWindowTextW(text, joined.c_str());
   // Room for ninety columns and twenty lines.
   const SIZE cell = CaptionSize(text, L"x");
-  RECT frame{0, 0, cell.cx * 90 + ::GetSystemMetrics(SM_CXVSCROLL) + 8, cell.cy * 21 + ::GetSystemMetrics(SM_CYHSCROLL) + 8};
+  RECT frame{0, 0, cell.cx * 90 + ::GetSystemMetrics(SM_CXVSCROLL) + 8,
+             cell.cy * 21 + ::GetSystemMetrics(SM_CYHSCROLL) + 8};
   ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
   ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
   ::ShowWindow(window, SW_SHOW);

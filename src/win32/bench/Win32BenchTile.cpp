@@ -36,8 +36,7 @@ CWin32BenchTile::CWin32BenchTile(HWND window, int slot, bool labels) : m_nSlot(s
                                 TileControlId(slot, kTileLabelCaption));
     m_hLabel = MakeChild(window, WC_EDITW, L"", ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
                          TileControlId(slot, kTileLabel));
-    m_hLabelMessage =
-        MakeChild(window, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, TileControlId(slot, kTileLabelMessage));
+    m_hLabelMessage = MakeChild(window, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, TileControlId(slot, kTileLabelMessage));
     ::ShowWindow(m_hLabelMessage, SW_HIDE);
   }
   m_hLog = MakeChild(window, WC_BUTTONW, Text(IDS_BENCH_SHOW_LOG), BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED,
@@ -49,14 +48,15 @@ int CWin32BenchTile::NeededWidth(const CBenchUnits& units) const {
   int width = units.X(L::kTileWidth);
   width = std::max<int>(width, CaptionSize(m_hGroup, Widen(m_tile.name)).cx + inner + units.X(L::kGap));
   for (HWND caption : {m_hProgressCaption, m_hLabelCaption})
-    if (caption) width = std::max<int>(width, CaptionSize(caption, ControlText(caption)).cx + units.X(kFieldWidth) + inner);
+    if (caption)
+      width = std::max<int>(width, CaptionSize(caption, ControlText(caption)).cx + units.X(kFieldWidth) + inner);
   return width;
 }
 
 int CWin32BenchTile::Height(bool labels, const CBenchUnits& units) {
-  int height = units.Y(kGroupCaption) + L::kStatusLines * units.Line() + 2 * (units.Y(L::kGap) + units.Y(L::kControlHeight));
-  if (labels)
-    height += units.Y(L::kGap) + units.Y(L::kControlHeight) + kLabelMessageLines * units.Line();
+  int height =
+      units.Y(kGroupCaption) + L::kStatusLines * units.Line() + 2 * (units.Y(L::kGap) + units.Y(L::kControlHeight));
+  if (labels) height += units.Y(L::kGap) + units.Y(L::kControlHeight) + kLabelMessageLines * units.Line();
   return height + units.Y(L::kMargin);
 }
 
@@ -127,8 +127,8 @@ HBRUSH CWin32BenchTile::Background() const {
 }
 
 bool CWin32BenchTile::Owns(HWND control) const {
-  for (HWND own : {m_hGroup, m_hStatus, m_hProgressCaption, m_hProgress, m_hLabelCaption, m_hLabel, m_hLabelMessage,
-                   m_hLog})
+  for (HWND own :
+       {m_hGroup, m_hStatus, m_hProgressCaption, m_hProgress, m_hLabelCaption, m_hLabel, m_hLabelMessage, m_hLog})
     if (own && own == control) return true;
   return false;
 }

@@ -76,7 +76,8 @@ void CWin32BenchWindow::MakeControls() {
     MakeChild(m_hWnd, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, kBenchCounterFirst + i);
   HWND sound = MakeChild(m_hWnd, WC_BUTTONW, Text(IDS_BENCH_SOUND), BS_AUTOCHECKBOX | WS_TABSTOP, kBenchSound);
   ::SendMessageW(sound, BM_SETCHECK, BST_CHECKED, 0);
-  for (int slot = 0; slot < m_nSlots; ++slot) m_tiles.push_back(std::make_unique<CWin32BenchTile>(m_hWnd, slot, m_bLabels));
+  for (int slot = 0; slot < m_nSlots; ++slot)
+    m_tiles.push_back(std::make_unique<CWin32BenchTile>(m_hWnd, slot, m_bLabels));
   if (m_bPool) {
     // The caption names the list for screen readers.
     MakeChild(m_hWnd, WC_STATICW, Text(IDS_BENCH_UNCONFIRMED_TITLE), SS_LEFT | SS_NOPREFIX, kBenchClaimsCaption);
@@ -106,7 +107,8 @@ void CWin32BenchWindow::Layout() {
   HWND group = ::GetDlgItem(m_hWnd, kBenchProfileGroup), rows = ::GetDlgItem(m_hWnd, kBenchProfileRows);
   const std::wstring rowsText = ControlText(rows);
   const int rowCount = rowsText.empty() ? 0 : 1 + static_cast<int>(std::count(rowsText.begin(), rowsText.end(), L'\n'));
-  const int profileWidth = std::max({units.X(L::kProfileWidth), static_cast<int>(CaptionSize(group, ControlText(group)).cx) + 2 * marginX + gapX,
+  const int profileWidth = std::max({units.X(L::kProfileWidth),
+                                     static_cast<int>(CaptionSize(group, ControlText(group)).cx) + 2 * marginX + gapX,
                                      static_cast<int>(CaptionSize(rows, rowsText).cx) + 2 * marginX});
   const int groupHeight = units.Y(kGroupCaption) + rowCount * line + marginY;
   Place(group, marginX, marginY, profileWidth, groupHeight);
@@ -201,8 +203,9 @@ void CWin32BenchWindow::ShowBench(const CBenchSnapshot& bench) {
 void CWin32BenchWindow::ShowClaims(const std::vector<CUnconfirmedClaim>& claims) {
   HWND list = ::GetDlgItem(m_hWnd, kBenchClaims);
   const int selected = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-  const std::string selectedImei =
-      selected >= 0 && static_cast<std::size_t>(selected) < m_shownClaims.size() ? m_shownClaims[static_cast<std::size_t>(selected)].imei : "";
+  const std::string selectedImei = selected >= 0 && static_cast<std::size_t>(selected) < m_shownClaims.size()
+                                       ? m_shownClaims[static_cast<std::size_t>(selected)].imei
+                                       : "";
   ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
   for (std::size_t row = 0; row < claims.size(); ++row) {
     const std::vector<std::string> cells = CBenchModel::UnconfirmedCells(claims[row]);
@@ -262,8 +265,10 @@ INT_PTR CWin32BenchWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CLOSE:
       // Each step under way finishes and each link closes first; BenchClosed ends the window then.
-      if (m_bClosed || !m_session) ::DestroyWindow(m_hWnd);
-      else m_session->Close();
+      if (m_bClosed || !m_session)
+        ::DestroyWindow(m_hWnd);
+      else
+        m_session->Close();
       return TRUE;
     case WM_DESTROY:
       if (m_tasks) m_tasks->Close();
@@ -324,8 +329,10 @@ void CWin32BenchWindow::OnRelease() {
   if (row < 0 || static_cast<std::size_t>(row) >= m_shownClaims.size() || !m_session) return;
   // A copy: the box's own loop shows the bench's changes, the claims among them.
   const CUnconfirmedClaim claim = m_shownClaims[static_cast<std::size_t>(row)];
-  if (AskRelease(m_hWnd, ReleaseQuestion(claim))) m_session->Release(claim.imei);
-  else m_session->Keep(claim.imei);
+  if (AskRelease(m_hWnd, ReleaseQuestion(claim)))
+    m_session->Release(claim.imei);
+  else
+    m_session->Keep(claim.imei);
 }
 
 void CWin32BenchWindow::PaintBackground(HDC dc) {

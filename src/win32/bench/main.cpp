@@ -54,7 +54,8 @@ int RunBench() {
   std::string error;
   int status = kExitOk;
 #ifdef TOLVANE_WITH_POOL
-  std::optional<CProvisionStart> run = PrepareProvision(line.options, platform.Files(), OpenImeiPoolSource, error, status);
+  std::optional<CProvisionStart> run =
+      PrepareProvision(line.options, platform.Files(), OpenImeiPoolSource, error, status);
 #else
   std::optional<CProvisionStart> run = PrepareProvision(line.options, platform.Files(), NoPool, error, status);
 #endif
@@ -79,7 +80,8 @@ int RunBench() {
     exitStatus = finished == kExitInterrupted ? kExitOk : finished;
     ::PostQuitMessage(0);
   };
-  CBenchSession session(platform, std::move(start), window, [&window](std::function<void()> task) { window.Post(std::move(task)); });
+  CBenchSession session(platform, std::move(start), window,
+                        [&window](std::function<void()> task) { window.Post(std::move(task)); });
   window.Attach(session);
   ::ShowWindow(window.Handle(), SW_SHOW);
   MSG message;
