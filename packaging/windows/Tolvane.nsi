@@ -1,10 +1,12 @@
-; Tolvane's installer for 64-bit Windows: Tolvane.exe and tolvane-provision.exe (the production line,
-; run from a console by its full path: the installer leaves PATH alone) under Program Files for
+; Tolvane's installer for 64-bit Windows: Tolvane.exe, TolvaneBench.exe (the production line in a
+; window) and tolvane-provision.exe (the production line, run from a console by its full path: the
+; installer leaves PATH alone) under Program Files for
 ; every user, or in the user's own programs folder without administrator rights (/CurrentUser, or the first page), with a
-; Start-menu shortcut, an uninstaller and an entry under Apps. It speaks English or Simplified
+; Start-menu shortcut for each window, an uninstaller and an entry under Apps. It speaks English or Simplified
 ; Chinese, as the system does. /S installs and uninstalls silently.
 ; makensis (absolute paths) -DVERSION=1.0.0.1 -DVERSION_NUMBERS=1.0.0.1 -DEXE=Tolvane.exe
-;                           -DPROVISION_EXE=tolvane-provision.exe -DICON=tolvane.ico
+;                           -DPROVISION_EXE=tolvane-provision.exe -DBENCH_EXE=TolvaneBench.exe
+;                           -DICON=tolvane.ico
 ;                           -DOUTFILE=Tolvane-1.0.0.1-setup.exe Tolvane.nsi
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -72,8 +74,10 @@ Section
   SetOutPath "$INSTDIR"
   File "${EXE}"
   File "${PROVISION_EXE}"
+  File "${BENCH_EXE}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\Tolvane.exe"
+  CreateShortcut "$SMPROGRAMS\TolvaneBench.lnk" "$INSTDIR\TolvaneBench.exe"
 
   ; Under HKLM or HKCU, as the install mode is; the uninstaller is told the mode.
   WriteRegStr SHCTX "${UNINSTALL_KEY}" DisplayName "${PRODUCT}"
@@ -91,8 +95,10 @@ SectionEnd
 
 Section Uninstall
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  Delete "$SMPROGRAMS\TolvaneBench.lnk"
   Delete "$INSTDIR\Tolvane.exe"
   Delete "$INSTDIR\tolvane-provision.exe"
+  Delete "$INSTDIR\TolvaneBench.exe"
   Delete "$INSTDIR\Uninstall.exe"
   ; Only when empty: the folder may hold the user's own files.
   RMDir "$INSTDIR"

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Tolvane's setup.exe under Wine, in a prefix made afresh, for the current user and then for every
-# user: a silent install puts Tolvane.exe, tolvane-provision.exe (which answers --help from there) and
-# its uninstaller in place, with a Start-menu shortcut
+# user: a silent install puts Tolvane.exe, TolvaneBench.exe, tolvane-provision.exe (which answers
+# --help from there) and its uninstaller in place, with a Start-menu shortcut for each window
 # and an entry under Apps (the Uninstall key); the installed Tolvane.exe shows its window; the
 # entry's silent uninstall command takes all of it away again and leaves the device the user's
 # Tolvane.exe remembered (HKCU\Software\Tolvane) where it was.
@@ -40,7 +40,7 @@ check() {
   wine "$setup" /S "/$mode" || fail "the installer for $mode ended with $?"
 
   installed=$(unix "$folder")
-  [ "$(LC_ALL=C ls "$installed" | tr '\n' ' ')" = "Tolvane.exe Uninstall.exe tolvane-provision.exe " ] ||
+  [ "$(LC_ALL=C ls "$installed" | tr '\n' ' ')" = "Tolvane.exe TolvaneBench.exe Uninstall.exe tolvane-provision.exe " ] ||
     fail "$mode: $folder holds $(ls "$installed")"
   # The production line runs from where it was installed.
   help=$(wine "$folder\\tolvane-provision.exe" --help 2>/dev/null | tr -d '\r' | head -n 1) ||
@@ -48,11 +48,13 @@ check() {
   [ "$help" = "Usage: tolvane-provision [options]" ] || fail "$mode: tolvane-provision.exe --help says: $help"
   shortcut=$(unix "$menu")/Tolvane.lnk
   grep -aqF "$folder\\Tolvane.exe" "$shortcut" || fail "$mode: no shortcut to Tolvane.exe in $menu"
+  bench_shortcut=$(unix "$menu")/TolvaneBench.lnk
+  grep -aqF "$folder\\TolvaneBench.exe" "$bench_shortcut" || fail "$mode: no shortcut to TolvaneBench.exe in $menu"
   [ "$(value "$key" DisplayName)" = Tolvane ] || fail "$mode: DisplayName"
   [ "$(value "$key" DisplayVersion)" = "$version" ] || fail "$mode: DisplayVersion is \"$(value "$key" DisplayVersion)\""
   [ "$(value "$key" Publisher)" = "Tolvane developers" ] || fail "$mode: Publisher"
   [ "$(value "$key" DisplayIcon)" = "$folder\\Tolvane.exe" ] || fail "$mode: DisplayIcon is \"$(value "$key" DisplayIcon)\""
-  # In KB, as Apps shows it: the three files.
+  # In KB, as Apps shows it: the four files.
   size=$(printf '%d' "$(value "$key" EstimatedSize)")
   kb=$(($(cat "$installed"/* | wc -c) / 1024))
   [ "$size" -ge $((kb - 1)) ] && [ "$size" -le $((kb + 1)) ] || fail "$mode: EstimatedSize is $size KB for $kb KB"
@@ -69,6 +71,7 @@ check() {
   wineserver -w
   [ -z "$(value "$key" DisplayName)" ] || fail "$mode: the Uninstall key is still there"
   [ ! -e "$shortcut" ] || fail "$mode: the shortcut is still there"
+  [ ! -e "$bench_shortcut" ] || fail "$mode: the bench's shortcut is still there"
   [ ! -e "$installed" ] || fail "$mode: $folder is still there"
   [ "$(value "$memory" LastReadyDevice)" = "$mode-device" ] || fail "$mode: the remembered device is gone"
   files >"$HOME/after"
