@@ -11,7 +11,9 @@ fail() {
 
 [ "$(tolvane --version)" = "tolvane $version" ] || fail "tolvane --version says \"$(tolvane --version)\""
 tolvane-provision --help | grep -q "^Usage: tolvane-provision" || fail "tolvane-provision --help"
-for program in tolvane tolvane-provision tolvane-devsim; do
+tolvane-bench --help | grep -q "^Usage: tolvane-bench" || fail "tolvane-bench --help"
+[ -f /usr/share/applications/tolvane-bench.desktop ] || fail "no desktop entry for tolvane-bench"
+for program in tolvane tolvane-provision tolvane-devsim tolvane-bench; do
   [ "$(man -w "$program")" = "/usr/share/man/man1/$program.1.gz" ] || fail "man -w $program"
 done
 

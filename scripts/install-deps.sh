@@ -14,6 +14,8 @@ packages=(
   help2man librsvg2-bin man-db desktop-file-utils dpkg-dev
   # tests/usb: a QEMU guest on Debian's kernel (fetched by the test itself) with a busybox initramfs.
   qemu-system-x86 busybox-static cpio socat
+  # The bench window read from outside, over the accessibility bus, as a screen reader reads it.
+  at-spi2-core dbus-daemon python3-pyatspi
   "$@"
 )
 

@@ -1,7 +1,9 @@
 #!/bin/sh
 # Draws the main window under Xvfb into docs/: in English as the device's reports fill it in,
-# in Chinese as it starts, with the radio panels filled, and the traffic window.
-# Needs the tolvane_screenshot target built in the build directory (default build/dev).
+# in Chinese as it starts, with the radio panels filled, and the traffic window; and the bench
+# window in both languages with four simulated units.
+# Needs the tolvane_screenshot and tolvane_bench_screenshot targets built in the build directory
+# (default build/dev).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/dev}
@@ -18,4 +20,8 @@ shoot "$root/docs/tolvane.png" en --connected
 shoot "$root/docs/tolvane-zh.png" zh
 shoot "$root/docs/tolvane-radios.png" en --radios
 shoot "$root/docs/tolvane-traffic.png" en --traffic
-echo "wrote docs/tolvane.png, docs/tolvane-zh.png, docs/tolvane-radios.png and docs/tolvane-traffic.png"
+tool=$build/tests/e2e/tolvane_bench_screenshot
+shoot "$root/docs/tolvane-bench.png" en
+shoot "$root/docs/tolvane-bench-zh.png" zh
+echo "wrote docs/tolvane.png, docs/tolvane-zh.png, docs/tolvane-radios.png, docs/tolvane-traffic.png," \
+  "docs/tolvane-bench.png and docs/tolvane-bench-zh.png"

@@ -52,14 +52,29 @@ CBenchSession::CBenchSession(IProvisionPlatform& platform, CBenchStart start, IB
                                             std::move(shared->run.imeis), [](const std::string&) {});
     m_job->SetObserver(m_model.get());
     m_model->SetResumeHandler([this](int slot) { m_job->ResumeSlot(slot); });
-    m_job->SetFinishedHandler([this](int status) {
-      m_toWindow([&window = m_window, status] { window.BenchClosed(status); });
-    });
+    m_job->SetFinishedHandler([this](int status) { OnJobFinished(status); });
     m_abandonable = m_job.get();
     Publish();
     m_job->Start();
     ScheduleRefresh();
   });
+}
+
+void CBenchSession::OnJobFinished(int status) {
+  m_finishedStatus = status;
+  if (m_bClosing) {
+    m_toWindow([&window = m_window, status] { window.BenchClosed(status); });
+    return;
+  }
+  // The job ended by itself (no IMEI left, a fault of the pool or the files): the bench stays on
+  // screen with its verdicts, saying why, until the operator closes it.
+  const CRunReport& report = m_job->Report();
+  // A bench that waits for units ends by itself only on a fault or when its IMEIs are used up.
+  const std::string why = !report.poolFault.empty() ? report.poolFault
+                          : !report.fault.empty()   ? report.fault
+                                                    : LoadString(IDS_BENCH_NO_IMEI_LEFT);
+  m_strBanner = FormatString(LoadString(IDS_BENCH_STOPPED), why);
+  Publish();
 }
 
 void CBenchSession::ScheduleRefresh() {
@@ -129,7 +144,12 @@ void CBenchSession::Close() {
   if (CProvisionJob* job = m_abandonable.load(); job && count > 1) job->Abandon();
   OnJob([this, count] {
     m_bClosing = true;
-    if (m_job) m_job->Stop(count);
+    m_strBanner = LoadString(IDS_BENCH_CLOSING);
+    if (m_finishedStatus) {
+      m_toWindow([&window = m_window, status = *m_finishedStatus] { window.BenchClosed(status); });
+    } else if (m_job) {
+      m_job->Stop(count);
+    }
     Publish();
   });
 }
@@ -154,9 +174,9 @@ void CBenchSession::Publish() {
     bench.labels = m_bLabels;
     bench.hasPool = m_model->HasPool();
     bench.unconfirmed = m_model->Unconfirmed();
-    bench.poolNote = m_model->PoolFault().empty() ? m_strNote
-                                                  : FormatString(LoadString(IDS_BENCH_POOL_FAULT), m_model->PoolFault());
-    bench.closing = m_bClosing;
+    bench.poolNote =
+        m_model->PoolFault().empty() ? m_strNote : FormatString(LoadString(IDS_BENCH_POOL_FAULT), m_model->PoolFault());
+    bench.banner = m_strBanner;
     m_toWindow([&window = m_window, bench = std::move(bench)] { window.ShowBench(bench); });
   });
 }

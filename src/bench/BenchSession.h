@@ -3,6 +3,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,7 @@ class CBenchSession : public IBenchActions, private IBenchView {
   void OnBeep() override;
   void Publish();
   void ScheduleRefresh();
+  void OnJobFinished(int status);
   void OnJob(std::function<void()> task);
 
   IBenchWindow& m_window;
@@ -71,6 +73,8 @@ class CBenchSession : public IBenchActions, private IBenchView {
   bool m_bClosing = false;
   bool m_bPublishPending = false;
   std::string m_strNote;
+  std::string m_strBanner;
+  std::optional<int> m_finishedStatus;    // the job has ended by itself
   std::unique_ptr<ILoopThread> m_thread;  // last: goes first, joining before the rest is torn down
 };
 

@@ -15,7 +15,7 @@ struct CBenchSnapshot {
   bool hasPool = false;
   std::vector<CUnconfirmedClaim> unconfirmed;
   std::string poolNote;  // the pool's fault, or what became of the last Release or Keep
-  bool closing = false;
+  std::string banner;    // the bench is closing, or stopped by itself and why; empty while it runs
 };
 
 // A bench window, called on its own thread.

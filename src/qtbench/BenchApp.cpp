@@ -14,6 +14,7 @@
 #include "pool/BenchPoolOverImeiPool.h"
 #include "pool/ImeiPoolSource.h"
 #include "posix/HostName.h"
+#include "posix/StopSignal.h"
 #include "qt/QtAppIcon.h"
 #include "qtbench/QtBenchWindow.h"
 #include "res/Strings.h"
@@ -38,7 +39,8 @@ int RunBench(int argc, char** argv) {
   // speaks the language asked for.
   SetProcessTextLanguage(TextLanguage::English);
   std::signal(SIGPIPE, SIG_IGN);
-  const CBenchCommandLine line = ParseBenchCommandLine(std::vector<std::string>(argv + 1, argv + argc), HostName(), kProgram);
+  const CBenchCommandLine line =
+      ParseBenchCommandLine(std::vector<std::string>(argv + 1, argv + argc), HostName(), kProgram);
   if (line.action != CProvisionCommandLine::EAction::Run) {
     std::fputs((line.text + "\n").c_str(), line.action == CProvisionCommandLine::EAction::ShowHelp ? stdout : stderr);
     return line.exitStatus;
@@ -53,7 +55,8 @@ int RunBench(int argc, char** argv) {
   CLinuxProvisionPlatform platform;
   std::string error;
   int status = kExitOk;
-  std::optional<CProvisionStart> run = PrepareProvision(line.options, platform.Files(), OpenImeiPoolSource, error, status);
+  std::optional<CProvisionStart> run =
+      PrepareProvision(line.options, platform.Files(), OpenImeiPoolSource, error, status);
   if (!run) return Refuse(error, status);
   CBenchStart start;
   if (!line.options.poolAddress.empty()) {
@@ -71,8 +74,11 @@ int RunBench(int argc, char** argv) {
     // Closing the window is how a bench ends, not an interruption.
     exitStatus = finished == kExitInterrupted ? kExitOk : finished;
   };
-  CBenchSession session(platform, std::move(start), window, [&window](std::function<void()> task) { window.Post(std::move(task)); });
+  CBenchSession session(platform, std::move(start), window,
+                        [&window](std::function<void()> task) { window.Post(std::move(task)); });
   window.Attach(session);
+  // Ctrl-C or a stop from a script closes the bench as its close box does.
+  const CStopSignal stop([&window](int) { window.Post([&window] { window.close(); }); });
   window.show();
   QApplication::exec();
   return exitStatus;

@@ -43,8 +43,11 @@ void SetLabelText(QLabel* label, const QString& text) {
 }  // namespace
 
 CQtBenchWindow::CQtBenchWindow(int slotCount, bool labels, bool pool, QWidget* parent)
-    : QWidget(parent), m_profile(new QGroupBox(this)), m_profileRows(NamedLabel(m_profile)), m_sound(new QCheckBox(this)),
-      m_closing(NamedLabel(this)) {
+    : QWidget(parent),
+      m_profile(new QGroupBox(this)),
+      m_profileRows(NamedLabel(m_profile)),
+      m_sound(new QCheckBox(this)),
+      m_banner(NamedLabel(this)) {
   setWindowTitle(Text(IDS_BENCH_TITLE));
   setAccessibleName(Text(IDS_BENCH_TITLE));
   setFont(DialogFont(MainDialogTemplate().font));
@@ -112,8 +115,8 @@ CQtBenchWindow::CQtBenchWindow(int slotCount, bool labels, bool pool, QWidget* p
     claimsLayout->addLayout(row);
     right->addWidget(m_claimsBox);
   }
-  m_closing->hide();
-  right->addWidget(m_closing);
+  m_banner->hide();
+  right->addWidget(m_banner);
   outer->addLayout(right, 1);
 }
 
@@ -126,7 +129,9 @@ void CQtBenchWindow::Attach(IBenchActions& session) {
   SetLabelText(m_profileRows, rows.join(QLatin1Char('\n')));
 }
 
-void CQtBenchWindow::Post(std::function<void()> task) { QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection); }
+void CQtBenchWindow::Post(std::function<void()> task) {
+  QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
 
 void CQtBenchWindow::ShowBench(const CBenchSnapshot& bench) {
   for (std::size_t slot = 0; slot < m_tiles.size() && slot < bench.tiles.size(); ++slot)
@@ -145,10 +150,8 @@ void CQtBenchWindow::ShowBench(const CBenchSnapshot& bench) {
     m_shownClaims = bench.unconfirmed;
   }
   if (m_poolNote) SetLabelText(m_poolNote, Q(bench.poolNote));
-  if (bench.closing) {
-    SetLabelText(m_closing, Text(IDS_BENCH_CLOSING));
-    m_closing->show();
-  }
+  SetLabelText(m_banner, Q(bench.banner));
+  m_banner->setVisible(!bench.banner.empty());
 }
 
 void CQtBenchWindow::Beep() { QApplication::beep(); }

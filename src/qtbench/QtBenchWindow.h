@@ -50,7 +50,7 @@ class CQtBenchWindow : public QWidget, public IBenchWindow {
   QLabel* m_profileRows;
   std::vector<QLabel*> m_counters;
   QCheckBox* m_sound;
-  QLabel* m_closing;
+  QLabel* m_banner;  // closing, or stopped and why
   std::vector<CQtBenchTile*> m_tiles;
   QGroupBox* m_claimsBox = nullptr;
   QTreeWidget* m_claims = nullptr;

@@ -12,7 +12,7 @@ struct StringEntry {
   const char* chinese;
 };
 
-constexpr std::array<StringEntry, 112> kStringTable{{
+constexpr std::array<StringEntry, 114> kStringTable{{
     {101, "About Tolvane(&A)...", "关于 Tolvane(&A)..."},
     {102, "Connect", "连接"},
     {103, "Close", "关闭"},
@@ -127,6 +127,8 @@ constexpr std::array<StringEntry, 112> kStringTable{{
     {210, "The pool: %1", "号池：%1"},
     {211, "none", "无"},
     {212, "Progress", "进度"},
+    {213, "The bench has stopped: %1. Close the window.", "工作台已停止：%1。请关闭窗口。"},
+    {214, "no IMEI is left", "没有剩余的 IMEI"},
 }};
 
 // LoadString finds an entry by its row, so row i must hold the first id plus i.

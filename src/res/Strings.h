@@ -139,6 +139,8 @@ enum StringId : int {
   IDS_BENCH_POOL_FAULT = 210,
   IDS_BENCH_NONE = 211,
   IDS_BENCH_PROGRESS = 212,
+  IDS_BENCH_STOPPED = 213,
+  IDS_BENCH_NO_IMEI_LEFT = 214,
 };
 
 }  // namespace tolvane

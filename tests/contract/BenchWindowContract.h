@@ -39,7 +39,9 @@ class CRecordingBench : public IBenchActions {
  public:
   const std::string& LockedCaption() const override { return locked; }
   const std::vector<std::string>& ProfileRows() const override { return rows; }
-  void SetLabel(int slot, const std::string& text) override { calls.push_back("label " + std::to_string(slot) + " " + text); }
+  void SetLabel(int slot, const std::string& text) override {
+    calls.push_back("label " + std::to_string(slot) + " " + text);
+  }
   void Release(const std::string& imei) override { calls.push_back("release " + imei); }
   void Keep(const std::string& imei) override { calls.push_back("keep " + imei); }
   void SetSound(bool on) override { calls.push_back(on ? "sound on" : "sound off"); }
@@ -136,8 +138,8 @@ TYPED_TEST_P(BenchWindowContract, releaseAsksNamingTheImeiAndTheUnit_andKeepIsPa
   this->Make(4, false, true);
   this->Show(BenchOfFour());
   ASSERT_EQ(this->m_driver.ClaimRows().size(), 1u);
-  EXPECT_EQ(this->m_driver.ClaimRows()[0],
-            (std::vector<std::string>{"860000000000003", "bench-1", "COM201 (ttySIM1)", "2026-12-08 10:11:12", "TV12345"}));
+  EXPECT_EQ(this->m_driver.ClaimRows()[0], (std::vector<std::string>{"860000000000003", "bench-1", "COM201 (ttySIM1)",
+                                                                     "2026-12-08 10:11:12", "TV12345"}));
   const std::string question = this->m_driver.ReleaseRow(0, false);
   EXPECT_NE(question.find("860000000000003"), std::string::npos);
   EXPECT_NE(question.find("COM201 (ttySIM1)"), std::string::npos);

@@ -12,7 +12,7 @@ enum EBenchControlId : int {
   kBenchProfileRows,
   kBenchCounterFirst = 110,  // one a counter, top to bottom
   kBenchSound = 120,
-  kBenchClosing,
+  kBenchBanner,
   kBenchClaimsCaption = 130,
   kBenchClaims,
   kBenchPoolNote,

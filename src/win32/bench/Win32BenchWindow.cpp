@@ -96,7 +96,7 @@ void CWin32BenchWindow::MakeControls() {
     ::ShowWindow(MakeChild(m_hWnd, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, kBenchPoolNote), SW_HIDE);
     MakeChild(m_hWnd, WC_BUTTONW, Text(IDS_BENCH_RELEASE), BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, kBenchRelease);
   }
-  ::ShowWindow(MakeChild(m_hWnd, WC_STATICW, Text(IDS_BENCH_CLOSING), SS_LEFT | SS_NOPREFIX, kBenchClosing), SW_HIDE);
+  ::ShowWindow(MakeChild(m_hWnd, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, kBenchBanner), SW_HIDE);
 }
 
 void CWin32BenchWindow::Layout() {
@@ -144,7 +144,7 @@ void CWin32BenchWindow::Layout() {
     Place(::GetDlgItem(m_hWnd, kBenchPoolNote), x, right, width - button - gapX, 2 * line);
     right += std::max(2 * line, units.Y(L::kControlHeight)) + gapY;
   }
-  Place(::GetDlgItem(m_hWnd, kBenchClosing), x, right, width, line);
+  Place(::GetDlgItem(m_hWnd, kBenchBanner), x, right, width, line);
   right += line;
 
   RECT frame{0, 0, x + width + marginX, std::max(left, right) + marginY};
@@ -197,7 +197,9 @@ void CWin32BenchWindow::ShowBench(const CBenchSnapshot& bench) {
     SetTextIfChanged(note, Widen(bench.poolNote));
     ::ShowWindow(note, bench.poolNote.empty() ? SW_HIDE : SW_SHOWNA);
   }
-  if (bench.closing) ::ShowWindow(::GetDlgItem(m_hWnd, kBenchClosing), SW_SHOWNA);
+  HWND banner = ::GetDlgItem(m_hWnd, kBenchBanner);
+  SetTextIfChanged(banner, Widen(bench.banner));
+  ::ShowWindow(banner, bench.banner.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
 void CWin32BenchWindow::ShowClaims(const std::vector<CUnconfirmedClaim>& claims) {
