@@ -2,7 +2,9 @@
 // interfaces, as a screen reader reads it.
 #include <QAccessible>
 #include <QApplication>
+#include <QAbstractButton>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,6 +16,7 @@
 #include "BenchWindowContract.h"
 #include "qtbench/QtBenchTile.h"
 #include "qtbench/QtBenchWindow.h"
+#include "res/Strings.h"
 
 namespace tolvane::contract {
 namespace {
@@ -137,6 +140,34 @@ class CQtBenchDriver {
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(QtBenchWindow, BenchWindowContract, CQtBenchDriver);
+
+// Whatever font the machine gives (the test runs under several), in both languages, every
+// caption fits its control: what a control needs is no more than what it was given.
+TEST(QtBenchWindowFonts, everyCaptionFitsInBothLanguages) {
+  for (const TextLanguage language : {TextLanguage::English, TextLanguage::Chinese}) {
+    SetThreadTextLanguage(language);
+    CRecordingBench bench;
+    CQtBenchWindow window(4, true, true);
+    window.Attach(bench);
+    window.ShowBench(BenchOfFour());
+    window.show();
+    QCoreApplication::processEvents();
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+      if (!widget->isVisible()) continue;
+      auto* label = qobject_cast<QLabel*>(widget);
+      auto* group = qobject_cast<QGroupBox*>(widget);
+      const bool fixedText = qobject_cast<QAbstractButton*>(widget) || (label && !label->wordWrap());
+      if (fixedText) {
+        EXPECT_GE(widget->width(), widget->minimumSizeHint().width()) << widget->accessibleName().toStdString();
+      }
+      if (group) {
+        EXPECT_GE(group->width(), group->fontMetrics().horizontalAdvance(group->title()))
+            << group->title().toStdString();
+      }
+    }
+  }
+  SetThreadTextLanguage(TextLanguage::English);
+}
 
 }  // namespace
 }  // namespace tolvane::contract
