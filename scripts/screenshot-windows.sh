@@ -2,7 +2,9 @@
 # Draws Tolvane.exe under Wine on a virtual display into docs/, with Wine's own window frame (a
 # Wine desktop, so that the caption is drawn as Windows draws it): docs/tolvane-windows.png in
 # English with the prefix's dialog font, and docs/tolvane-windows-zh.png in Chinese with a Chinese
-# dialog font (WenQuanYi Micro Hei standing for "MS Shell Dlg"), as on a Chinese Windows.
+# dialog font (WenQuanYi Micro Hei standing for "MS Shell Dlg"), as on a Chinese Windows. And
+# TolvaneBench.exe's bench of four, the same two ways: docs/tolvane-bench-windows.png and
+# docs/tolvane-bench-windows-zh.png (its layout test saves them). "bench" or "main" makes only those.
 # Needs build/windows built with its tests (for the window probe); run scripts/test-windows.sh first.
 set -euo pipefail
 # On a display of its own, so that nothing else is in the picture.
@@ -16,6 +18,18 @@ probe=$build/tests/win32/tolvane_window_probe.exe
 for file in "$exe" "$probe"; do
   [ -f "$file" ] || { echo "missing $file: build the windows preset first" >&2; exit 1; }
 done
+
+# The bench's pictures come as BMP from its probe; Python makes them PNG.
+if [ "${1:-}" != main ]; then
+  (cd "$build" && TOLVANE_BENCH_SHOTS=$root/docs ctest -R '^bench_exe_layout$' --output-on-failure >/dev/null) ||
+    { echo "the bench window's layout test failed" >&2; exit 1; }
+  for name in tolvane-bench-windows tolvane-bench-windows-zh; do
+    python3 "$root/scripts/bmp-to-png.py" "$root/docs/$name.bmp" "$root/docs/$name.png"
+    rm "$root/docs/$name.bmp"
+    echo "wrote docs/$name.png"
+  done
+  [ "${1:-}" != bench ] || exit 0
+fi
 command -v import >/dev/null || { echo "needs ImageMagick: apt-get install imagemagick" >&2; exit 1; }
 
 export WINEPREFIX=$build/wine/prefix HOME=$build/wine/home WINEDEBUG=-all

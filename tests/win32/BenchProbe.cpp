@@ -1,11 +1,20 @@
 // Reads the running TolvaneBench.exe for the bench test, which drives it from outside:
 //   tolvane_bench_probe tiles       prints each tile's name and status, a tab between, one a line
+//   tolvane_bench_probe counters    prints each counter, one a line
+//   tolvane_bench_probe layout      prints "ok", or each clipped caption and overlap, one a line
 //   tolvane_bench_probe close       asks the window to close, as its close box does
 //   tolvane_bench_probe shot FILE   saves the window as the screen shows it, as a 24-bit BMP
-// Exit status 2 when the bench window is not there.
+// Exit status 2 when the bench window is not there. TOLVANE_DESKTOP=NAME makes the probe look on
+// the Wine desktop NAME.
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "WindowLayoutCheck.h"
+#include "res/BenchLayout.h"
+#include "res/DialogTemplates.h"
+#include "win32/DialogTemplateBuilder.h"
 #include "win32/Utf16.h"
 #include "win32/WinApi.h"
 #include "win32/bench/BenchControls.h"
@@ -53,17 +62,54 @@ bool SaveShot(HWND window, const char* path) {
   return saved;
 }
 
+// The bench window by its counters, not its title, which is in the language asked for.
+HWND FindBench() {
+  for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, L"#32770", nullptr));)
+    if (!::GetWindow(window, GW_OWNER) && ::GetDlgItem(window, kBenchCounterFirst)) return window;
+  return nullptr;
+}
+
+// What is cut or overlaps, measured in the window's font; a counter's height, a line of the
+// layout, says whether the probe's font is the window's.
+std::vector<std::string> LayoutFaults(HWND window) {
+  const tolvane::CDialogFont& font = tolvane::MainDialogTemplate().font;
+  const wchar_t* face = MainWindowFrameStyle().fontFace;
+  const int fontHeight = testing::DialogFontHeight(font, face);
+  RECT counter{};
+  ::GetWindowRect(::GetDlgItem(window, kBenchCounterFirst), &counter);
+  std::vector<std::string> faults;
+  if (counter.bottom - counter.top != std::max(::MulDiv(tolvane::CBenchLayout::kLineHeight, fontHeight, 8), fontHeight))
+    faults.push_back("the probe's font is not the window's: " + std::to_string(fontHeight) + " pixels high");
+  for (std::string& fault : testing::ControlFaults(window, font, face)) faults.push_back(std::move(fault));
+  return faults;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return 1;
-  HWND window = ::FindWindowExW(nullptr, nullptr, L"#32770", L"Tolvane bench");
+  if (const char* desktopName = std::getenv("TOLVANE_DESKTOP")) {
+    HDESK desktop = ::OpenDesktopW(Widen(desktopName).c_str(), 0, FALSE, GENERIC_ALL);
+    if (!desktop || !::SetThreadDesktop(desktop)) return 2;
+  }
+  HWND window = FindBench();
   if (!window) return 2;
   const std::string what = argv[1];
   if (what == "tiles") {
     for (int slot = 0; HWND group = ::GetDlgItem(window, TileControlId(slot, kTileGroup)); ++slot)
       std::printf("%s\t%s\n", TextOf(group).c_str(),
                   TextOf(::GetDlgItem(window, TileControlId(slot, kTileStatus))).c_str());
+    return 0;
+  }
+  if (what == "counters") {
+    for (int id = kBenchCounterFirst; HWND counter = ::GetDlgItem(window, id); ++id)
+      std::printf("%s\n", TextOf(counter).c_str());
+    return 0;
+  }
+  if (what == "layout") {
+    const std::vector<std::string> faults = LayoutFaults(window);
+    if (faults.empty()) std::printf("ok\n");
+    for (const std::string& fault : faults) std::printf("%s\n", fault.c_str());
     return 0;
   }
   if (what == "close") return ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;

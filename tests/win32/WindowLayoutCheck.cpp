@@ -10,6 +10,10 @@ namespace {
 
 // The bevel of a push button and the one pixel its text keeps from it.
 constexpr int kButtonInset = 3;
+// A check box's box and the air before its caption.
+constexpr int kCheckBoxRoom = 17;
+// A frame's caption starts past the corner and keeps a gap from the line on either side.
+constexpr int kFrameCaptionInset = 8;
 
 std::wstring WideTextOf(HWND window) {
   std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
@@ -73,20 +77,30 @@ std::string Describe(HWND control) {
 
 std::vector<std::string> LayoutFaults(HWND dialog, const CDialogTemplate& dialogTemplate, const wchar_t* fontFace) {
   std::vector<std::string> faults;
-  std::vector<CTaken> taken;
-  std::vector<RECT> frames;
-  const CDialogFontDC font(dialogTemplate.font, fontFace);
-  RECT client{};
-  ::GetClientRect(dialog, &client);
+  const int fontHeight = DialogFontHeight(dialogTemplate.font, fontFace);
+  RECT templateArea{};
+  ::GetClientRect(dialog, &templateArea);
   // The template area's height, which never grows, says whether this is the dialog's font.
-  RECT templateArea = client;
   if (HWND strip = ::FindWindowExW(dialog, nullptr, STATUSCLASSNAMEW, nullptr)) {
     ::GetWindowRect(strip, &templateArea);
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&templateArea), 2);
     templateArea.bottom = templateArea.top;
   }
-  if (templateArea.bottom != ::MulDiv(dialogTemplate.Height(TextLanguage::English), font.Height(), 8))
-    faults.push_back("the probe's font is not the dialog's: " + std::to_string(font.Height()) + " pixels high");
+  if (templateArea.bottom != ::MulDiv(dialogTemplate.Height(TextLanguage::English), fontHeight, 8))
+    faults.push_back("the probe's font is not the dialog's: " + std::to_string(fontHeight) + " pixels high");
+  for (std::string& fault : ControlFaults(dialog, dialogTemplate.font, fontFace)) faults.push_back(std::move(fault));
+  return faults;
+}
+
+int DialogFontHeight(const CDialogFont& font, const wchar_t* fontFace) { return CDialogFontDC(font, fontFace).Height(); }
+
+std::vector<std::string> ControlFaults(HWND dialog, const CDialogFont& dialogFont, const wchar_t* fontFace) {
+  std::vector<std::string> faults;
+  std::vector<CTaken> taken;
+  std::vector<RECT> frames;
+  const CDialogFontDC font(dialogFont, fontFace);
+  RECT client{};
+  ::GetClientRect(dialog, &client);
   for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
     if (!::IsWindowVisible(child)) continue;
     const auto style = static_cast<DWORD>(::GetWindowLongPtrW(child, GWL_STYLE));
@@ -98,17 +112,32 @@ std::vector<std::string> LayoutFaults(HWND dialog, const CDialogTemplate& dialog
     const int width = extent.right - extent.left, height = extent.bottom - extent.top;
     const bool isStatic = ::lstrcmpiW(windowClass.c_str(), L"Static") == 0;
     const bool isButton = ::lstrcmpiW(windowClass.c_str(), L"Button") == 0;
-    if (isButton && (style & BS_TYPEMASK) == BS_GROUPBOX) {
+    const auto buttonType = style & BS_TYPEMASK;
+    if (isButton && buttonType == BS_GROUPBOX) {
+      if (font.Extent(text, DT_SINGLELINE).cx > width - 2 * kFrameCaptionInset)
+        faults.push_back("clipped frame " + Describe(child));
       frames.push_back(extent);  // frames hold controls, and come after them
       continue;
     }
     if (isStatic && (style & SS_TYPEMASK) == SS_LEFT && !text.empty()) {
-      const SIZE size = font.Extent(text, DT_SINGLELINE | DT_NOPREFIX);
-      if (size.cx > width) faults.push_back("clipped label " + Describe(child));
-      // A label reaches as far as its text: the template lets some run under their field.
-      extent.right = extent.left + size.cx;
+      if (height >= 2 * font.Height()) {
+        // A label of several lines wraps its text as the static control does.
+        const SIZE size = font.Extent(text, DT_WORDBREAK | DT_NOPREFIX, width);
+        if (size.cx > width || size.cy > height) faults.push_back("clipped label " + Describe(child));
+      } else {
+        const SIZE size = font.Extent(text, DT_SINGLELINE | DT_NOPREFIX);
+        if (size.cx > width) faults.push_back("clipped label " + Describe(child));
+        // A label reaches as far as its text: the template lets some run under their field.
+        extent.right = extent.left + size.cx;
+      }
     }
-    if (isButton && !text.empty()) {
+    const bool checkBox = buttonType == BS_CHECKBOX || buttonType == BS_AUTOCHECKBOX ||
+                          buttonType == BS_RADIOBUTTON || buttonType == BS_AUTORADIOBUTTON ||
+                          buttonType == BS_3STATE || buttonType == BS_AUTO3STATE;
+    if (isButton && checkBox && !text.empty()) {
+      const SIZE size = font.Extent(text, DT_SINGLELINE);
+      if (size.cx > width - kCheckBoxRoom || size.cy > height) faults.push_back("clipped check box " + Describe(child));
+    } else if (isButton && !text.empty()) {
       const int room = width - 2 * kButtonInset;
       const SIZE size =
           (style & BS_MULTILINE) ? font.Extent(text, DT_WORDBREAK | DT_CENTER, room) : font.Extent(text, DT_SINGLELINE);

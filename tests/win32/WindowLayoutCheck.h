@@ -14,4 +14,10 @@ namespace tolvane::win32::testing {
 // frame's edge or leave the window. Empty when there is nothing.
 std::vector<std::string> LayoutFaults(HWND dialog, const CDialogTemplate& dialogTemplate, const wchar_t* fontFace);
 
+// The same, less the check of the font, for a window that lays its controls out itself in the font.
+std::vector<std::string> ControlFaults(HWND window, const CDialogFont& font, const wchar_t* fontFace);
+
+// The font's height in pixels as the probe makes it: eight of the window's vertical dialog units.
+int DialogFontHeight(const CDialogFont& font, const wchar_t* fontFace);
+
 }  // namespace tolvane::win32::testing

@@ -1,57 +1,48 @@
 #!/bin/sh
-# TolvaneBench.exe under Wine with two slots, COM7 and COM8, each with a simulated device, in a
-# prefix of its own: both tiles come to PASS with an IMEI of the list, the window closes with status
-# 0 once asked, and the list's .done file holds both IMEIs.
+# TolvaneBench.exe under Wine with four slots, COM7 to COM10, in a prefix of its own: a unit that
+# passes, one that refuses the domain, one that never answers the account and one pulled out
+# mid-run each get their own verdict and IMEI, as their devices heard it; the first unit swapped for
+# a new one gets a new IMEI and passes; the window closes with status 0 once asked.
 # Usage: bench-under-wine.sh BENCH_EXE PROBE_EXE   (environment as the Windows tests get it)
 set -eu
 exe=$1 probe=$2
 scratch=$TOLVANE_WINE_SCRATCH/bench
-ports="7 8"
-. "$(dirname "$0")/provision-prefix.sh"
+ports="7 8 9 10"
+. "$(dirname "$0")/bench-session.sh"
 
-device() {
-  com=$1 log=$2
-  sh "$TOLVANE_DEVSIM_WRAPPER" "$TOLVANE_DEVSIM" "$scratch/com$com" "$log" &
-  devsims="$devsims $log.pid"
-  for _ in $(seq 200); do
-    [ -f "$log.linked" ] && return 0
-    sleep 0.1
-  done
-  fail "the simulated device for COM$com did not start"
-}
-tiles() { wine "$probe" tiles 2>/dev/null | tr -d '\r'; }
-
-printf 'server_ip = 10.0.0.5\n' >"$scratch/bench.ini"
-# A third IMEI keeps the bench waiting for a unit: with the list used up it would end by itself.
-printf '860000000000301\n860000000000302\n860000000000303\n' >"$scratch/imeis.txt"
+printf 'domain = mirl.example.com\naccount = bench\naccount_password = s3cret\n' >"$scratch/bench.ini"
+printf '860000000000017\n860000000000025\n860000000000033\n860000000000041\n860000000000058\n' >"$scratch/imeis.txt"
 device 7 "$scratch/dev7.log"
-device 8 "$scratch/dev8.log"
-wine "$exe" --port COM7 --port COM8 --profile "Z:$scratch/bench.ini" --imei-list "Z:$scratch/imeis.txt" \
-  >"$scratch/out" 2>&1 &
-bench=$!
+device 8 "$scratch/dev8.log" --refuse HOST
+device 9 "$scratch/dev9.log" --ignore ACCOUNT
+device 10 "$scratch/dev10.log" --unplug-after 2
+start_bench --port COM7 --port COM8 --port COM9 --port COM10 --profile "Z:$scratch/bench.ini" \
+  --imei-list "Z:$scratch/imeis.txt"
 
-# Each tile names its port and, once done, its verdict and the IMEI it wrote.
-passed() {
-  shown=$(tiles)
-  for com in COM7 COM8; do
-    printf '%s\n' "$shown" | grep -q "^$com[^	]*	PASS: IMEI 86000000000030[123]" || return 1
-  done
-}
-for _ in $(seq 600); do
-  passed && break
-  sleep 0.2
+verdicts() { starts 1 PASS && starts 2 FAIL && starts 3 'NO RESPONSE' && starts 4 FAIL; }
+wait_until "the tiles never came to PASS, FAIL, NO RESPONSE and FAIL" verdicts
+status_of 2 | grep -q "Update Domain" || fail "the refusal does not name its step: $(status_of 2)"
+status_of 3 | grep -q "Set Account/Pw" || fail "the silence does not name its step: $(status_of 3)"
+for slot in 1 2 3 4; do
+  imei=$(imei_of $slot)
+  [ -n "$imei" ] || fail "tile $slot names no IMEI: $(tile $slot)"
+  heard "$scratch/dev$((slot + 6)).log" "$imei" || fail "the unit in COM$((slot + 6)) never heard $imei: $(tile $slot)"
 done
-passed || fail "the tiles never both showed PASS: $shown"
-[ "$(printf '%s\n' "$shown" | grep -o 'IMEI 8600000000003[0-9]*' | sort -u | wc -l)" = 2 ] ||
-  fail "the tiles do not show two different IMEIs: $shown"
-echo "PASS: both tiles show PASS with their IMEIs"
-if [ -n "${TOLVANE_BENCH_SHOT:-}" ]; then wine "$probe" shot "$TOLVANE_BENCH_SHOT" >/dev/null 2>&1 || true; fi
+counters=$(probe counters | head -n 2 | tr '\n' ' ')
+[ "$counters" = "Passed: 1 Failed: 3 " ] || fail "the counters say: $counters"
+echo "PASS: four tiles, each with its own unit's verdict and IMEI; the counters add them up"
 
-wine "$probe" close >/dev/null 2>&1 || fail "the window could not be asked to close"
-status=0
-wait "$bench" || status=$?
-[ "$status" = 0 ] || fail "closing ended with status $status: $(tr -d '\r' <"$scratch/out")"
-for imei in $(printf '%s\n' "$shown" | grep -o 'IMEI 8600000000003[0-9]*' | cut -d' ' -f2); do
-  grep -q "^$imei" "$scratch/imeis.txt.done" || fail "$imei is not in the .done file: $(cat "$scratch/imeis.txt.done")"
-done
+# The first unit goes and a new one takes its slot; the port list is looked at every second.
+first=$(imei_of 1)
+unplug 7 "$scratch/dev7.log"
+sleep 1.5
+starts 1 PASS || fail "the verdict went with the unit: $(tile 1)"
+plug 7
+device 7 "$scratch/dev7b.log"
+new_pass() { starts 1 PASS && [ "$(imei_of 1)" != "$first" ]; }
+wait_until "the new unit in COM7 never passed with an IMEI of its own" new_pass
+heard "$scratch/dev7b.log" "$(imei_of 1)" || fail "the new unit never heard $(imei_of 1)"
+echo "PASS: a new unit in the first slot passes with a new IMEI"
+
+close_bench
 echo "PASS: TolvaneBench.exe under Wine"
