@@ -34,7 +34,6 @@ CBenchSession::CBenchSession(IProvisionPlatform& platform, CBenchStart start, IB
       m_strLocked(FormatString(LoadString(IDS_BENCH_LOCKED), start.profileName)),
       m_profileRows(DescribeProfile(start.run.profile)),
       m_thread(platform.StartLoopThread()) {
-  m_bLabels = start.labels;
   auto shared = std::make_shared<CBenchStart>(std::move(start));
   const TextLanguage language = GetThreadTextLanguage();
   OnJob([this, &platform, shared, language] {
@@ -66,10 +65,9 @@ void CBenchSession::OnJobFinished(int status) {
     m_toWindow([&window = m_window, status] { window.BenchClosed(status); });
     return;
   }
-  // The job ended by itself (no IMEI left, a fault of the pool or the files): the bench stays on
-  // screen with its verdicts, saying why, until the operator closes it.
+  // A bench that waits for units ends by itself only on a fault or when its IMEIs are used up: it
+  // stays on screen with its verdicts, saying why, until the operator closes it.
   const CRunReport& report = m_job->Report();
-  // A bench that waits for units ends by itself only on a fault or when its IMEIs are used up.
   const std::string why = !report.poolFault.empty() ? report.poolFault
                           : !report.fault.empty()   ? report.fault
                                                     : LoadString(IDS_BENCH_NO_IMEI_LEFT);
@@ -130,14 +128,6 @@ void CBenchSession::SetSound(bool on) {
   });
 }
 
-void CBenchSession::RefreshPool() {
-  OnJob([this] {
-    if (!m_model) return;
-    m_model->RefreshPool();
-    Publish();
-  });
-}
-
 void CBenchSession::Close() {
   const int count = ++m_nCloses;
   // A wait for a pool that does not answer holds the job's thread: the second close ends it here.
@@ -171,8 +161,6 @@ void CBenchSession::Publish() {
     CBenchSnapshot bench;
     bench.tiles = m_model->Tiles();
     bench.counters = m_model->CounterTexts();
-    bench.labels = m_bLabels;
-    bench.hasPool = m_model->HasPool();
     bench.unconfirmed = m_model->Unconfirmed();
     bench.poolNote =
         m_model->PoolFault().empty() ? m_strNote : FormatString(LoadString(IDS_BENCH_POOL_FAULT), m_model->PoolFault());

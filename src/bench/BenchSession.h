@@ -47,7 +47,6 @@ class CBenchSession : public IBenchActions, private IBenchView {
   void Keep(const std::string& imei) override;
   void SetSound(bool on) override;
   void Close() override;
-  void RefreshPool();
 
  private:
   void OnTileChanged(int slot) override;
@@ -63,7 +62,6 @@ class CBenchSession : public IBenchActions, private IBenchView {
   std::string m_strLocked;
   std::vector<std::string> m_profileRows;
   int m_nCloses = 0;
-  bool m_bLabels = false;
   // The job, for the second Close to end a wait for the pool from the window's thread.
   std::atomic<CProvisionJob*> m_abandonable{nullptr};
   // Below: used on the job's thread only, and torn down there.

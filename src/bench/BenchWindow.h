@@ -11,8 +11,6 @@ namespace tolvane {
 struct CBenchSnapshot {
   std::vector<CBenchTile> tiles;
   std::vector<std::string> counters;
-  bool labels = false;
-  bool hasPool = false;
   std::vector<CUnconfirmedClaim> unconfirmed;
   std::string poolNote;  // the pool's fault, or what became of the last Release or Keep
   std::string banner;    // the bench is closing, or stopped by itself and why; empty while it runs

@@ -67,7 +67,6 @@ inline CBenchTile MakeTile(const std::string& name, ETileState state, const std:
 // A bench of four: one waiting, one under way, one passed, one failed.
 inline CBenchSnapshot BenchOfFour() {
   CBenchSnapshot bench;
-  bench.hasPool = true;
   bench.tiles = {
       MakeTile("COM200 (ttySIM0)", ETileState::Waiting, "Waiting for a unit", 0, 0),
       MakeTile("COM201 (ttySIM1)", ETileState::Running, "Step 3 of 9: Update Domain", 3, 9),
