@@ -14,7 +14,9 @@ ports="7 8 9 10"
 . "$(dirname "$0")/bench-session.sh"
 
 printf 'domain = mirl.example.com\naccount = bench\naccount_password = s3cret\n' >"$scratch/bench.ini"
-# A bench of four; a device ends when the bench closes its link.
+# A bench of four, fresh for each font and language; each round's devices end with the round, since
+# the next round's pid files take the same names.
+unplug_four() { for com in 7 8 9 10; do kill "$(cat "$scratch/dev$com.log.pid")" 2>/dev/null || true; done; }
 plug_in_four() {
   device 7 "$scratch/dev7.log"
   device 8 "$scratch/dev8.log" --refuse HOST
@@ -51,6 +53,7 @@ for font in Tahoma "DejaVu Sans" "WenQuanYi Micro Hei"; do
         fail "no picture of the window in $font, $language"
     fi
     close_bench
+    unplug_four
     echo "$font, $language: every caption of the bench window shows whole"
   done
 done
